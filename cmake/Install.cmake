@@ -1,0 +1,35 @@
+# Installation: headers, libraries, a relocatable CMake package and a pkg-config file.
+include(CMakePackageConfigHelpers)
+
+install(TARGETS quarnbase basesup
+    EXPORT quarnbaseTargets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY include/quarnbase DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_BINARY_DIR}/include/quarnbase/quarnbase_export.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/quarnbase)
+install(DIRECTORY basesup/include/basesup DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(FILES ${PROJECT_BINARY_DIR}/basesup/include/basesup/basesup_export.h
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/basesup)
+
+set(QUARNBASE_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/quarnbase)
+install(EXPORT quarnbaseTargets
+    NAMESPACE quarnbase::
+    DESTINATION ${QUARNBASE_CMAKE_DIR})
+configure_package_config_file(cmake/quarnbaseConfig.cmake.in
+    ${PROJECT_BINARY_DIR}/quarnbaseConfig.cmake
+    INSTALL_DESTINATION ${QUARNBASE_CMAKE_DIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/quarnbaseConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/quarnbaseConfig.cmake
+              ${PROJECT_BINARY_DIR}/quarnbaseConfigVersion.cmake
+        DESTINATION ${QUARNBASE_CMAKE_DIR})
+
+# pkg-config: paths are relative to the installed .pc file, so the tree can be moved.
+file(RELATIVE_PATH QUARNBASE_PC_TO_PREFIX
+     /${CMAKE_INSTALL_LIBDIR}/pkgconfig /)
+configure_file(cmake/quarnbase.pc.in ${PROJECT_BINARY_DIR}/quarnbase.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/quarnbase.pc
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

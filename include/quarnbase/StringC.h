@@ -1,0 +1,275 @@
+//===- quarnbase/StringC.h - Dynamic 8-bit character string -----*- C++ -*-===//
+/// \file
+/// StringC, the library's owning string of 8-bit characters, with printf-style
+/// construction, concatenation, comparison, wildcard meta patterns, search,
+/// extraction and case conversion.
+//===----------------------------------------------------------------------===//
+#ifndef QUARNBASE_STRINGC_H
+#define QUARNBASE_STRINGC_H
+
+#include <quarnbase/quarnbase_export.h>
+
+#include <cassert>
+
+#if defined(__GNUC__) || defined(__clang__)
+#define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define QUARNBASE_PRINTF_FORMAT(fmt, args)
+#endif
+
+class StringAC;
+
+/// Result of a three-way string comparison or of a meta-pattern comparison.
+enum StrCompValE {
+  StrCompLess = -1,      ///< this string sorts first / the other pattern is wider
+  StrCompEqual = 0,      ///< equal strings / equivalent patterns
+  StrCompGreater = 1,    ///< this string sorts last / this pattern is wider
+  StrCompUnrelated = -99 ///< patterns only: no order could be established
+};
+
+/// Comparison mode of StringC::Compare. Any value other than StrCompNoCase
+/// compares exactly.
+enum StrCompModE {
+  StrCompExact = 0,  ///< byte-wise, case-sensitive
+  StrCompNoCase = 1  ///< each byte is lowered with tolower first
+};
+
+/// An owning, growable string of 8-bit characters.
+///
+/// Storage: `buffer` holds `allocLength` + 1 bytes, allocated exactly (no slack,
+/// no small-string buffer, no sharing). Every empty string that never needed
+/// storage points at one shared one-byte zero buffer, which is never released
+/// and never written by the library, so empty strings cost no allocation.
+///
+/// Invariants (outside a GetBuffer/ReleaseBuffer window):
+///  - dataLength <= allocLength;
+///  - buffer[dataLength] == 0;
+///  - the text may contain zero bytes: dataLength, not the first zero byte,
+///    says where it ends. Operations taking `const char*` stop at its first zero.
+///
+/// Capacity never shrinks except through Empty() and destruction. Lengths are
+/// 32-bit; a length or size that does not fit raises std::bad_alloc before the
+/// string changes. Allocation failures propagate as std::bad_alloc.
+///
+/// A StringC record may be copied bit for bit into raw storage from
+/// emptyPrototype; the copy is a valid empty string (StringAC relies on this).
+class QUARNBASE_EXPORT StringC {
+  friend class StringAC;
+
+public:
+  /// The empty string. Allocates nothing; usable in constant initialisation.
+  constexpr StringC() noexcept : allocLength(0), dataLength(0), buffer(emptyBuffer) {}
+  /// Deep copy of other's dataLength bytes into an exact buffer; spare capacity
+  /// is not copied, and an empty `other` gives the empty state.
+  StringC(const StringC& other);
+  /// Copy of the C text up to its first zero byte; null or "" gives the empty state.
+  StringC(const char* text);
+  /// `count` copies of `ch` (a zero `ch` included); count < 1 gives the empty state.
+  StringC(char ch, int count);
+  /// Exactly `count` bytes of `text`, zero bytes included. A count <= 0 or a
+  /// null `text` gives the empty state.
+  StringC(const char* text, int count);
+  /// printf-style formatting. `bufferSize` is a sizing hint: results of any
+  /// length are produced in full, with dataLength == allocLength == the
+  /// formatted length (embedded zero bytes kept). An empty result gets a
+  /// private one-byte buffer; a formatting error gives the empty state.
+  StringC(unsigned int bufferSize, const char* format, ...) QUARNBASE_PRINTF_FORMAT(3, 4);
+  ~StringC();
+
+  /// Copies other's bytes, reusing this buffer when it is large enough. On
+  /// allocation failure the string is left empty.
+  const StringC& operator=(const StringC& other);
+  /// Copies the C text (null counts as ""), reusing the buffer when it fits.
+  const StringC& operator=(const char* text);
+  /// Makes the string the single character `ch` (a zero `ch` gives length 1).
+  const StringC& operator=(char ch);
+
+  /// Number of characters in use.
+  unsigned int length() const { return dataLength; }
+  /// Number of characters in use (same as length()).
+  unsigned int GetLength() const { return dataLength; }
+  /// Bytes held by the buffer, terminator included (allocLength + 1); not the length.
+  unsigned int size() const { return allocLength + 1; }
+  /// The writable buffer; the shared empty buffer for an empty string, never null.
+  operator char*() const { return buffer; }
+  /// 1 when there are no characters (or no buffer at all), else 0.
+  int IsEmpty() const { return (dataLength == 0 || buffer == nullptr) ? 1 : 0; }
+  /// Releases the buffer and returns to the empty state.
+  void Empty();
+
+  /// Makes the capacity at least `minLength`, keeping the text; returns the
+  /// buffer. The caller may write up to `minLength` characters and must then
+  /// call ReleaseBuffer. Leaves the string unchanged on allocation failure.
+  char* GetBuffer(unsigned int minLength);
+  /// Ends a write through the buffer: the length becomes `newLength`, or the
+  /// length of the C text (measured up to the capacity) for any negative value.
+  /// A length above the capacity is clamped to it.
+  void ReleaseBuffer(long newLength = -1);
+  /// GetBuffer(newLength), then sets the length to `newLength`.
+  char* GetBufferSetLength(unsigned int newLength);
+
+  /// \name Concatenation
+  /// Appending reuses spare capacity and copies only the appended bytes;
+  /// otherwise it moves to an exact new buffer. On failure nothing changes.
+  /// @{
+  const StringC& operator+=(const char* text);  ///< null appends nothing
+  const StringC& operator+=(char ch);           ///< exactly one byte, zero included
+  const StringC& operator+=(const StringC& other);
+  /// @}
+
+  /// \name Comparison
+  /// @{
+  /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
+  /// bytes taken as signed values, a common prefix sorting first. In
+  /// StrCompNoCase mode each byte is lowered with tolower first.
+  StrCompValE Compare(const StringC& other, StrCompModE mode) const;
+  bool operator<(const StringC& other) const;
+  bool operator<=(const StringC& other) const;
+  bool operator>(const StringC& other) const;
+  bool operator>=(const StringC& other) const;
+  bool operator==(const StringC& other) const;
+  bool operator!=(const StringC& other) const;
+  bool operator<(const char* text) const;  ///< null counts as ""
+  bool operator<=(const char* text) const;
+  bool operator>(const char* text) const;
+  bool operator>=(const char* text) const;
+  bool operator==(const char* text) const;
+  bool operator!=(const char* text) const;
+  /// strcasecmp of the C text against `text` (null counts as ""), unreduced.
+  int CompareNoCase(const char* text) const;
+  /// strcoll of the C text against `text` (null counts as ""), unreduced.
+  int Collate(const char* text) const;
+  /// @}
+
+  /// \name Meta patterns
+  /// `*` matches any run, `?` any one character, `\c` the character c.
+  /// @{
+  /// Returns 1 when the whole of this text matches `pattern`, else 0. Empty
+  /// operands give 0. Runs in O(|text| * |pattern|) time, constant space.
+  int IsMetaMatch(const StringC& pattern);
+  /// Compares two patterns for generality: StrCompGreater when this pattern
+  /// covers `other`, StrCompLess for the reverse, StrCompEqual for equivalent
+  /// patterns, StrCompUnrelated when no order can be established.
+  StrCompValE MetaCompare(const StringC& other);
+  /// @}
+
+  /// \name Character access
+  /// @{
+  /// buffer[pos] for pos <= length() (the terminator at length()), else 0.
+  char GetAt(unsigned int pos) const { return pos <= dataLength ? buffer[pos] : '\0'; }
+  /// buffer[pos] for 0 <= pos <= length(), else 0.
+  char GetAt(int pos) const {
+    return (pos >= 0 && static_cast<unsigned int>(pos) <= dataLength) ? buffer[pos] : '\0';
+  }
+  /// Unchecked read; requires pos <= length().
+  char operator[](unsigned int pos) const {
+    assert(pos <= dataLength && "StringC index out of range");
+    return buffer[pos];
+  }
+  /// Unchecked read; requires 0 <= pos <= length().
+  char operator[](int pos) const {
+    assert(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength && "StringC index out of range");
+    return buffer[pos];
+  }
+  /// Stores `ch` at `pos` when pos < length(); otherwise does nothing. The
+  /// length is not changed, also when `ch` is 0.
+  void SetAt(unsigned int pos, char ch) const {
+    if (pos < dataLength) buffer[pos] = ch;
+  }
+  /// @}
+
+  /// \name Search (on the C text, up to the first zero byte)
+  /// Each returns a byte offset, or -1 when nothing is found.
+  /// @{
+  int Find(char ch) const;          ///< Find(0) is the length of the C text
+  int Find(const char* text) const; ///< "" and null give 0
+  int ReverseFind(char ch) const;
+  int FindOneOf(const char* charSet) const;  ///< "" and null give -1
+  /// @}
+
+  /// \name Extraction
+  /// Results have exact buffers, or are in the empty state when nothing is taken.
+  /// @{
+  /// Up to `count` characters from `start` (by length, zero bytes included).
+  StringC Mid(unsigned int start, unsigned int count) const;
+  /// The characters from `start` to the end.
+  StringC Mid(unsigned int start) const;
+  StringC Left(unsigned int count) const;   ///< the first `count` characters, or all
+  StringC Right(unsigned int count) const;  ///< the last `count` characters, or all
+  /// The longest prefix of the C text made only of characters in `charSet`.
+  StringC SpanIncluding(const char* charSet) const;
+  /// The longest prefix of the C text holding no character of `charSet`.
+  StringC SpanExcluding(const char* charSet) const;
+  /// The characters from `start` to `end` inclusive; `end` -1 means the last
+  /// character, other negative values count as 0, and an `end` past the last
+  /// character is clamped to it. The result's capacity is this string's length.
+  StringC mid(unsigned int start, long end) const;
+  /// @}
+
+  /// \name In-place conversion (on the C text)
+  /// @{
+  void MakeUpper();
+  void MakeLower();
+  void MakeReverse();
+  /// @}
+
+  /// Splits the C text into tokens separated by any character of `delimiters`
+  /// (as strtok would, but keeping no hidden state). Empty fields vanish; a null
+  /// or empty set gives the whole text as one token. The result's capacity
+  /// equals its element count.
+  StringAC parse(const char* delimiters);
+
+  /// The library-global empty string. Valid before any dynamic initialiser runs;
+  /// a bit-for-bit copy of it is a valid empty string.
+  static const StringC emptyPrototype;
+
+protected:
+  /// Sets the empty state without releasing anything (for raw storage).
+  void Init() {
+    allocLength = 0;
+    dataLength = 0;
+    buffer = emptyBuffer;
+  }
+  /// Allocates an exact buffer for `newLength` characters (0: empty state) and
+  /// sets both lengths; the characters are left for the caller. Releases nothing.
+  void AllocBuffer(unsigned int newLength);
+  /// Builds `target` afresh (without releasing it) with `count` characters from
+  /// index `start` of this string followed by `extra` unset characters.
+  void AllocCopy(StringC& target, unsigned int count, unsigned int start, int extra) const;
+  /// Assignment core: copies `count` bytes from `source` (which may lie in this
+  /// buffer), reusing the buffer when it is large enough.
+  void AssignCopy(unsigned int count, const char* source);
+  /// Gives the string a fresh exact buffer holding `firstCount` bytes of `first`
+  /// then `secondCount` bytes of `second`. Does not release the old buffer.
+  void ConcatCopy(unsigned int firstCount, const char* first, unsigned int secondCount,
+                  const char* second);
+  /// Appends `count` bytes of `source` (which may lie in this buffer).
+  void ConcatInPlace(unsigned int count, const char* source);
+
+  friend QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
+  friend QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
+  friend QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
+  friend QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
+  friend QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+
+  unsigned int allocLength;  ///< capacity in characters, terminator excluded
+  unsigned int dataLength;   ///< characters in use, terminator excluded
+  char* buffer;              ///< allocLength + 1 bytes; owned unless emptyBuffer
+
+private:
+  /// The shared one-byte zero buffer of every empty string. Never written.
+  static char emptyBuffer[1];
+};
+
+/// \name Concatenation into a new string
+/// Each allocates once, exactly; a null `const char*` contributes nothing and a
+/// `char` exactly one byte.
+/// @{
+QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
+QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
+QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
+QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
+QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+/// @}
+
+#endif  // QUARNBASE_STRINGC_H

@@ -1,0 +1,40 @@
+// The out-of-memory recovery hook and the handler it installs.
+#include <quarnbase/MemRecover.h>
+
+#include <basesup/basesup.h>
+
+#include <new>
+
+#include "frame/NewHandlerLayer.h"
+
+namespace {
+
+// Successful recoveries since the hook was last called. Plain global: the
+// handler runs on whichever thread's allocation failed, unsynchronised.
+int mem_recover_retry_count = 0;
+
+// Recoveries after which the handler removes itself (the next one past it).
+constexpr int mem_recover_retry_limit = 1000;
+
+// Asks the support library to reclaim memory for a failed request of `size`
+// bytes. Returns 1 to retry the allocation, 0 to let it fail. After more than
+// mem_recover_retry_limit successful recoveries it uninstalls itself, still
+// answering 1 that last time.
+int mem_recover_new_handler(unsigned int size) {
+  if (gui_stdlib_recover(size) == 0) return 0;
+  if (++mem_recover_retry_count > mem_recover_retry_limit) std::set_new_handler(nullptr);
+  return 1;
+}
+
+}  // namespace
+
+extern "C" int quarn_mem_recover_func_cxx(int (**recoverFunc)(unsigned int, unsigned int),
+                                          unsigned int* recoverArg) {
+  if (recoverFunc != nullptr && *recoverFunc != nullptr) {
+    quarn::platform::InstallSizedNewHandler(&mem_recover_new_handler);
+  } else {
+    std::set_new_handler(nullptr);
+  }
+  mem_recover_retry_count = 0;
+  return quarn_mem_recover_func(recoverFunc, recoverArg);
+}

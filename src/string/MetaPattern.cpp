@@ -1,0 +1,1 @@
+#include <quarnbase/StringC.h>

@@ -1,0 +1,189 @@
+// StringC storage: construction, assignment and the buffer-access protocol.
+#include <quarnbase/StringC.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "frame/Allocation.h"
+#include "string/StringInternal.h"
+
+using quarn::detail::AllocateBytes;
+using quarn::detail::CheckedLength;
+using quarn::detail::ReleaseBytes;
+using quarn::detail::TextLength;
+
+namespace {
+
+// Release rule: a buffer is given back unless it is null or the shared empty buffer.
+inline void ReleaseOwned(char* buffer, const char* emptyBuffer) noexcept {
+  if (buffer != emptyBuffer) ReleaseBytes(buffer);
+}
+
+// Allocates an exact buffer for `length` characters with its terminator set.
+char* NewBuffer(unsigned int length) {
+  char* block = static_cast<char*>(AllocateBytes(static_cast<std::size_t>(length) + 1));
+  block[length] = '\0';
+  return block;
+}
+
+}  // namespace
+
+StringC::StringC(const StringC& other) : StringC() {
+  if (other.dataLength != 0) {
+    AllocBuffer(other.dataLength);
+    std::memmove(buffer, other.buffer, other.dataLength);
+  }
+}
+
+StringC::StringC(const char* text) : StringC() {
+  const unsigned int length = CheckedLength(TextLength(text));
+  if (length != 0) {
+    AllocBuffer(length);
+    std::memmove(buffer, text, length);
+  }
+}
+
+StringC::StringC(char ch, int count) : StringC() {
+  if (count >= 1) {
+    AllocBuffer(static_cast<unsigned int>(count));
+    std::memset(buffer, ch, static_cast<std::size_t>(count));
+  }
+}
+
+StringC::StringC(const char* text, int count) : StringC() {
+  if (count > 0 && text != nullptr) {
+    AllocBuffer(static_cast<unsigned int>(count));
+    std::memmove(buffer, text, static_cast<std::size_t>(count));
+  }
+}
+
+StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
+  // Format into a scratch of bufferSize bytes; when the result does not fit,
+  // format again into a scratch of the exact size.
+  std::size_t scratchSize = bufferSize != 0 ? bufferSize : 1;
+  for (;;) {
+    char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(scratch, scratchSize, format, args);
+    va_end(args);
+    if (n < 0) {  // formatting error: the empty state
+      ReleaseBytes(scratch);
+      return;
+    }
+    const std::size_t count = static_cast<std::size_t>(n);
+    if (count < scratchSize) {
+      try {
+        AllocBuffer(CheckedLength(count));
+        if (buffer == emptyBuffer) {  // an empty result gets a private one-byte buffer
+          buffer = NewBuffer(0);
+        }
+      } catch (...) {
+        ReleaseBytes(scratch);
+        throw;
+      }
+      std::memmove(buffer, scratch, count);
+      ReleaseBytes(scratch);
+      return;
+    }
+    ReleaseBytes(scratch);
+    scratchSize = static_cast<std::size_t>(CheckedLength(count)) + 1;
+  }
+}
+
+StringC::~StringC() { ReleaseOwned(buffer, emptyBuffer); }
+
+const StringC& StringC::operator=(const StringC& other) {
+  AssignCopy(other.dataLength, other.buffer);
+  return *this;
+}
+
+const StringC& StringC::operator=(const char* text) {
+  AssignCopy(CheckedLength(TextLength(text)), text);
+  return *this;
+}
+
+const StringC& StringC::operator=(char ch) {
+  if (allocLength == 0) {
+    ReleaseOwned(buffer, emptyBuffer);
+    Init();
+    AllocBuffer(1);
+  }
+  buffer[0] = ch;
+  buffer[1] = '\0';
+  dataLength = 1;
+  return *this;
+}
+
+void StringC::Empty() {
+  ReleaseOwned(buffer, emptyBuffer);
+  Init();
+}
+
+char* StringC::GetBuffer(unsigned int minLength) {
+  if (minLength <= allocLength) return buffer;
+  CheckedLength(minLength);
+  char* fresh = NewBuffer(minLength);
+  std::memmove(fresh, buffer, dataLength);
+  fresh[dataLength] = '\0';
+  ReleaseOwned(buffer, emptyBuffer);
+  buffer = fresh;
+  allocLength = minLength;
+  return buffer;
+}
+
+void StringC::ReleaseBuffer(long newLength) {
+  unsigned int length;
+  if (newLength < 0) {
+    // Measure the C text, but never past the capacity.
+    const void* end = std::memchr(buffer, '\0', allocLength);
+    length = end != nullptr ? static_cast<unsigned int>(static_cast<const char*>(end) - buffer)
+                            : allocLength;
+  } else {
+    length = static_cast<unsigned long>(newLength) > allocLength ? allocLength
+                                                                : static_cast<unsigned int>(newLength);
+  }
+  dataLength = length;
+  if (buffer != emptyBuffer) buffer[length] = '\0';
+}
+
+char* StringC::GetBufferSetLength(unsigned int newLength) {
+  GetBuffer(newLength);
+  dataLength = newLength;
+  if (buffer != emptyBuffer) buffer[newLength] = '\0';
+  return buffer;
+}
+
+void StringC::AllocBuffer(unsigned int newLength) {
+  if (newLength == 0) {
+    Init();
+    return;
+  }
+  CheckedLength(newLength);
+  buffer = NewBuffer(newLength);
+  allocLength = newLength;
+  dataLength = newLength;
+}
+
+void StringC::AllocCopy(StringC& target, unsigned int count, unsigned int start, int extra) const {
+  const unsigned int total = count + static_cast<unsigned int>(extra);
+  if (total == 0) {
+    target.Init();
+    return;
+  }
+  target.AllocBuffer(total);
+  std::memmove(target.buffer, buffer + start, count);
+}
+
+void StringC::AssignCopy(unsigned int count, const char* source) {
+  if (count > allocLength) {
+    ReleaseOwned(buffer, emptyBuffer);
+    Init();
+    AllocBuffer(count);
+  }
+  if (count > 0) std::memmove(buffer, source, count);
+  dataLength = count;
+  if (buffer != emptyBuffer) buffer[count] = '\0';
+}

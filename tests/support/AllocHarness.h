@@ -1,0 +1,62 @@
+// AllocHarness.h - test support: a replacement of the global operator new and
+// delete that counts live allocations and injects allocation failures.
+//
+// A failing allocation behaves like the standard one: it calls the installed
+// std::new_handler and retries while there is one, and throws std::bad_alloc
+// when there is none. Linking the harness into a test program replaces the
+// global operators for the program and for the libraries it loads.
+#ifndef QUARNBASE_TESTS_SUPPORT_ALLOCHARNESS_H
+#define QUARNBASE_TESTS_SUPPORT_ALLOCHARNESS_H
+
+#include <cstddef>
+
+namespace quarn::test {
+
+/// Live allocations and bytes, and the number of allocations made so far.
+struct AllocStats {
+  long long liveBlocks;
+  long long liveBytes;
+  long long totalAllocations;
+};
+
+/// Current counters (all threads).
+AllocStats Stats();
+
+/// Makes the n-th allocation from now fail (n = 1: the next one); n <= 0 disarms.
+void FailNth(long long n);
+/// Makes every allocation from now fail until Reset().
+void FailAll();
+/// Stops injecting failures.
+void Reset();
+/// Number of injected failures since the last Reset().
+long long InjectedFailures();
+
+/// Fails allocations for the scope of the object, and stops on leaving it.
+class FailureScope {
+public:
+  /// Fails the n-th allocation from now; with `andAfter`, every one after it too.
+  explicit FailureScope(long long n, bool andAfter = false);
+  ~FailureScope();
+  FailureScope(const FailureScope&) = delete;
+  FailureScope& operator=(const FailureScope&) = delete;
+};
+
+/// Counts the blocks allocated and not released since construction.
+class LeakCounter {
+public:
+  LeakCounter() : start(Stats()) {}
+  long long LiveBlocks() const { return Stats().liveBlocks - start.liveBlocks; }
+  long long LiveBytes() const { return Stats().liveBytes - start.liveBytes; }
+  long long Allocations() const { return Stats().totalAllocations - start.totalAllocations; }
+
+private:
+  AllocStats start;
+};
+
+/// Whether a replaced operator new reaches allocations made inside the
+/// library (false where the library binds its own allocator, as a DLL does).
+bool ReachesLibrary();
+
+}  // namespace quarn::test
+
+#endif  // QUARNBASE_TESTS_SUPPORT_ALLOCHARNESS_H
