@@ -1,1 +1,325 @@
+// StringC storage: construction, assignment, capacity and the buffer protocol.
+#include <quarnbase/StringC.h>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "AllocHarness.h"
+
+namespace {
+
+// The shared buffer every empty string points at.
+const char* SharedEmpty() { return StringC::emptyPrototype; }
+
+// The stored bytes of a string, zero bytes included.
+std::string Bytes(const StringC& s) { return std::string(s, s.length()); }
+
+// Checks the empty state: no characters, capacity 0, the shared buffer.
+void ExpectEmptyState(const StringC& s) {
+  EXPECT_EQ(s.length(), 0u);
+  EXPECT_EQ(s.size(), 1u);
+  EXPECT_EQ(static_cast<const char*>(s), SharedEmpty());
+  EXPECT_EQ(s.IsEmpty(), 1);
+}
+
+// Checks the invariants that hold outside a GetBuffer window.
+void ExpectInvariants(const StringC& s) {
+  EXPECT_LE(s.length() + 1, s.size());
+  EXPECT_EQ(static_cast<const char*>(s)[s.length()], '\0');
+  if (static_cast<const char*>(s) == SharedEmpty()) {
+    EXPECT_EQ(s.size(), 1u);
+  }
+}
+
+}  // namespace
+
+TEST(StringConstruction, EmptyFormsShareOneBufferAndAllocateNothing) {
+  quarn::test::LeakCounter counter;
+  const char* const nullText = nullptr;
+  StringC a;
+  StringC b(nullText);
+  StringC c("");
+  StringC d('x', 0);
+  StringC e('x', -5);
+  StringC f("abc", 0);
+  StringC g(nullText, 0);
+  StringC h(StringC{});
+  for (const StringC* s : {&a, &b, &c, &d, &e, &f, &g, &h}) ExpectEmptyState(*s);
+  EXPECT_NE(SharedEmpty(), nullptr);
+  EXPECT_EQ(SharedEmpty()[0], '\0');
+  EXPECT_EQ(counter.Allocations(), 0);
+}
+
+TEST(StringConstruction, ExactBuffersHoldEveryByte) {
+  StringC aaa('a', 3);
+  EXPECT_EQ(Bytes(aaa), "aaa");
+  EXPECT_EQ(aaa.size(), 4u);
+
+  StringC zeros('\0', 2);
+  EXPECT_EQ(zeros.length(), 2u);
+  EXPECT_EQ(Bytes(zeros), std::string(2, '\0'));
+
+  const char raw[] = {'a', 'b', '\0', 'c', 'd'};
+  StringC counted(raw, 5);
+  EXPECT_EQ(counted.length(), 5u);
+  EXPECT_EQ(std::strlen(counted), 2u);
+  EXPECT_EQ(Bytes(counted), std::string(raw, 5));
+  EXPECT_EQ(counted.size(), 6u);
+
+  StringC text("hello");
+  EXPECT_EQ(Bytes(text), "hello");
+  EXPECT_EQ(text.size(), 6u);
+  ExpectInvariants(text);
+}
+
+TEST(StringConstruction, BadCountedArgumentsGiveTheEmptyState) {
+  const char* const nullText = nullptr;
+  ExpectEmptyState(StringC("abc", -1));
+  ExpectEmptyState(StringC(nullText, 4));
+}
+
+TEST(StringConstruction, CopyTakesOnlyTheCharactersInUse) {
+  StringC source("abc");
+  source.GetBuffer(10);
+  StringC copy(source);
+  EXPECT_EQ(Bytes(copy), "abc");
+  EXPECT_EQ(copy.size(), 4u);
+  EXPECT_NE(static_cast<char*>(copy), static_cast<char*>(source));
+
+  StringC roomy("abcdef");
+  roomy = "";
+  EXPECT_EQ(roomy.size(), 7u);
+  ExpectEmptyState(StringC(roomy));
+
+  const char raw[] = {'x', '\0', 'y'};
+  StringC withZero(raw, 3);
+  EXPECT_EQ(Bytes(StringC(withZero)), std::string(raw, 3));
+}
+
+TEST(StringAssignment, ReusesCapacityAndNeverShrinks) {
+  StringC s;
+  s.GetBuffer(10);
+  char* const buffer = s;
+  s = "abc";
+  EXPECT_EQ(Bytes(s), "abc");
+  EXPECT_EQ(static_cast<char*>(s), buffer);
+  EXPECT_EQ(s.size(), 11u);
+
+  s = "";
+  EXPECT_EQ(s.length(), 0u);
+  EXPECT_EQ(s.size(), 11u);
+  s = static_cast<const char*>(nullptr);
+  EXPECT_EQ(s.length(), 0u);
+  EXPECT_EQ(s.size(), 11u);
+  EXPECT_EQ(s.IsEmpty(), 1);
+
+  s = "eleven char";
+  EXPECT_EQ(s.size(), 12u);
+  EXPECT_EQ(Bytes(s), "eleven char");
+  ExpectInvariants(s);
+
+  const char raw[] = {'p', '\0', 'q'};
+  s = StringC(raw, 3);
+  EXPECT_EQ(Bytes(s), std::string(raw, 3));
+}
+
+TEST(StringAssignment, SelfAndOverlappingSources) {
+  StringC s("abcdef");
+  char* const buffer = s;
+  const StringC& same = s;
+  s = same;
+  EXPECT_EQ(Bytes(s), "abcdef");
+  EXPECT_EQ(static_cast<char*>(s), buffer);
+
+  s = static_cast<const char*>(s) + 1;  // its own text from the second character on
+  EXPECT_EQ(Bytes(s), "bcdef");
+  EXPECT_EQ(static_cast<char*>(s), buffer);
+  EXPECT_EQ(s.size(), 7u);
+}
+
+TEST(StringAssignment, SingleCharacter) {
+  StringC empty;
+  quarn::test::LeakCounter counter;
+  empty = 'x';
+  EXPECT_EQ(Bytes(empty), "x");
+  EXPECT_EQ(empty.size(), 2u);
+  EXPECT_EQ(counter.Allocations(), 1);
+  EXPECT_EQ(counter.LiveBytes(), 2);
+
+  StringC roomy;
+  roomy.GetBuffer(10);
+  char* const buffer = roomy;
+  roomy = 'y';
+  EXPECT_EQ(static_cast<char*>(roomy), buffer);
+  EXPECT_EQ(roomy.size(), 11u);
+  roomy = '\0';
+  EXPECT_EQ(roomy.length(), 1u);
+  EXPECT_EQ(Bytes(roomy), std::string(1, '\0'));
+}
+
+TEST(StringAssignment, EmptyReleasesTheBuffer) {
+  StringC s("abc");
+  quarn::test::LeakCounter counter;
+  s.Empty();
+  ExpectEmptyState(s);
+  EXPECT_EQ(counter.LiveBlocks(), -1);
+  s.Empty();
+  ExpectEmptyState(s);
+}
+
+TEST(StringBufferAccess, GetBufferGrowsKeepingTheText) {
+  StringC s("abc");
+  char* const old = s;
+  EXPECT_EQ(s.GetBuffer(2), old);
+  EXPECT_EQ(s.size(), 4u);
+
+  char* grown = s.GetBuffer(5);
+  EXPECT_NE(grown, old);
+  EXPECT_EQ(s.size(), 6u);
+  EXPECT_EQ(s.length(), 3u);
+  EXPECT_STREQ(grown, "abc");
+
+  StringC empty;
+  EXPECT_EQ(empty.GetBuffer(0), SharedEmpty());
+  ExpectEmptyState(empty);
+}
+
+TEST(StringBufferAccess, ReleaseBufferSetsTheLength) {
+  StringC s;
+  std::memcpy(s.GetBuffer(10), "hello", 6);
+  s.ReleaseBuffer(-1);
+  EXPECT_EQ(Bytes(s), "hello");
+  s.ReleaseBuffer(2);
+  EXPECT_EQ(Bytes(s), "he");
+  EXPECT_EQ(s.size(), 11u);
+  ExpectInvariants(s);
+
+  StringC abc("abc");
+  char* const buffer = abc;
+  EXPECT_EQ(abc.GetBufferSetLength(1), buffer);
+  EXPECT_EQ(Bytes(abc), "a");
+  EXPECT_EQ(abc.size(), 4u);
+
+  StringC empty;
+  empty.ReleaseBuffer(-1);
+  empty.ReleaseBuffer(0);
+  EXPECT_EQ(empty.GetBufferSetLength(0), SharedEmpty());
+  ExpectEmptyState(empty);
+}
+
+TEST(StringBufferAccess, OutOfContractLengthsStayInsideTheBuffer) {
+  StringC s;
+  std::memset(s.GetBuffer(4), 'z', 4);  // no terminator within the capacity
+  s.ReleaseBuffer(-1);
+  EXPECT_EQ(Bytes(s), "zzzz");
+  ExpectInvariants(s);
+
+  s.ReleaseBuffer(-7);  // any negative length measures the text
+  EXPECT_EQ(s.length(), 4u);
+  s.ReleaseBuffer(99);  // clamped to the capacity
+  EXPECT_EQ(s.length(), 4u);
+  ExpectInvariants(s);
+
+  StringC empty;
+  empty.ReleaseBuffer(5);
+  ExpectEmptyState(empty);
+}
+
+TEST(StringPrintf, FormatsExactly) {
+  StringC fits(64, "n=%d", 42);
+  EXPECT_EQ(Bytes(fits), "n=42");
+  EXPECT_EQ(fits.size(), 5u);
+
+  StringC nothing(64, "%s", "");
+  EXPECT_EQ(nothing.length(), 0u);
+  EXPECT_EQ(nothing.size(), 1u);
+  EXPECT_NE(static_cast<const char*>(nothing), SharedEmpty());
+  EXPECT_EQ(static_cast<const char*>(nothing)[0], '\0');
+  nothing = 'q';  // the private one-byte buffer is replaced, not overrun
+  EXPECT_EQ(Bytes(nothing), "q");
+}
+
+TEST(StringPrintf, LongResultsAndZeroBytesAreKeptInFull) {
+  const std::string longText(300, 'w');
+  StringC grown(4, "<%s>", longText.c_str());
+  EXPECT_EQ(Bytes(grown), "<" + longText + ">");
+  EXPECT_EQ(grown.size(), 303u);
+
+  StringC zero(16, "a%cb", 0);
+  EXPECT_EQ(zero.length(), 3u);
+  EXPECT_EQ(Bytes(zero), std::string("a\0b", 3));
+
+  StringC tiny(0, "%d", 12345);
+  EXPECT_EQ(Bytes(tiny), "12345");
+}
+
+TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
+  StringC s("ab");
+  {
+    quarn::test::FailureScope fail(1);
+    EXPECT_THROW(s = "a longer text", std::bad_alloc);
+  }
+  ExpectEmptyState(s);
+
+  StringC other("abc");
+  StringC t("a");
+  {
+    quarn::test::FailureScope fail(1);
+    EXPECT_THROW(t = other, std::bad_alloc);
+  }
+  ExpectEmptyState(t);
+
+  StringC u;
+  {
+    quarn::test::FailureScope fail(1);
+    EXPECT_THROW(u = 'x', std::bad_alloc);
+  }
+  ExpectEmptyState(u);
+}
+
+TEST(StringFailure, GetBufferFailuresLeaveTheStringUnchanged) {
+  StringC s("abc");
+  char* const buffer = s;
+  for (int which = 0; which < 2; ++which) {
+    quarn::test::FailureScope fail(1);
+    if (which == 0) {
+      EXPECT_THROW(s.GetBuffer(50), std::bad_alloc);
+    } else {
+      EXPECT_THROW(s.GetBufferSetLength(50), std::bad_alloc);
+    }
+  }
+  EXPECT_EQ(static_cast<char*>(s), buffer);
+  EXPECT_EQ(Bytes(s), "abc");
+  EXPECT_EQ(s.size(), 4u);
+}
+
+TEST(StringFailure, ConstructorsLeakNothing) {
+  // Fail each allocation a constructor makes in turn; nothing may stay behind.
+  for (long long n = 1; n <= 3; ++n) {
+    quarn::test::LeakCounter counter;
+    {
+      quarn::test::FailureScope fail(n);
+      try {
+        StringC a("text");
+        StringC b('c', 4);
+        StringC c("bytes", 5);
+        StringC d(a);
+        StringC e(2, "%s and %s", "long", "longer");
+      } catch (const std::bad_alloc&) {
+      }
+    }
+    EXPECT_EQ(counter.LiveBlocks(), 0) << "failing allocation " << n;
+  }
+}
+
+TEST(StringLimits, LengthsThatDoNotFit32BitsThrowBeforeAnyChange) {
+  StringC s("abc");
+  char* const buffer = s;
+  EXPECT_THROW(s.GetBuffer(0xFFFFFFFFu), std::bad_alloc);
+  EXPECT_THROW(s.GetBufferSetLength(0xFFFFFFFFu), std::bad_alloc);
+  EXPECT_EQ(static_cast<char*>(s), buffer);
+  EXPECT_EQ(Bytes(s), "abc");
+}
