@@ -1,0 +1,196 @@
+// StringC against std::string: construction, copy, assignment, appending and
+// comparison on texts of 8 B, 64 B and 4 KiB.
+//
+// The strings compared are equal in length; the unequal ones differ only in
+// their last byte, so both sides must look at every byte.
+#include <quarnbase/StringC.h>
+
+#include <string>
+
+#include "BenchSupport.h"
+
+namespace bench {
+namespace {
+
+struct Size {
+  const char* label;
+  std::size_t bytes;
+};
+constexpr Size kSizes[] = {{"8B", 8}, {"64B", 64}, {"4KiB", 4096}};
+
+// Keeps the compiler from dropping work whose result is a string.
+inline void Keep(const StringC& s) { benchmark::DoNotOptimize(static_cast<char*>(s)); }
+inline void Keep(const std::string& s) { benchmark::DoNotOptimize(s.data()); }
+
+// Gives `s` room for `capacity` characters and no text.
+void Reserve(StringC& s, unsigned int capacity) {
+  s.GetBuffer(capacity);
+  s.ReleaseBuffer(0);
+}
+
+void RegisterStorage(const Size& size, const std::string& text) {
+  const std::string n = size.label;
+  RegisterPair(
+      "StringConstruct", n,
+      [text](benchmark::State& state) {
+        for (auto _ : state) {
+          StringC s(text.c_str());
+          Keep(s);
+        }
+      },
+      [text](benchmark::State& state) {
+        for (auto _ : state) {
+          std::string s(text.c_str());
+          Keep(s);
+        }
+      });
+  RegisterPair(
+      "StringCopy", n,
+      [text](benchmark::State& state) {
+        const StringC source(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&source);
+          StringC s(source);
+          Keep(s);
+        }
+      },
+      [text](benchmark::State& state) {
+        const std::string source(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&source);
+          std::string s(source);
+          Keep(s);
+        }
+      });
+  RegisterPair(
+      "StringAssign", n,
+      [text](benchmark::State& state) {
+        const StringC source(text.c_str());
+        StringC target;
+        Reserve(target, static_cast<unsigned int>(text.size()));
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&source);
+          target = source;
+          Keep(target);
+        }
+      },
+      [text](benchmark::State& state) {
+        const std::string source(text);
+        std::string target;
+        target.reserve(text.size());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&source);
+          target = source;
+          Keep(target);
+        }
+      });
+}
+
+// Appends pieces of `piece` bytes, 4 KiB in all, into reserved capacity; each
+// iteration ends by emptying the text without giving the capacity back.
+void RegisterAppend(std::size_t piece, const std::string& label) {
+  constexpr std::size_t kTotal = 4096;
+  const std::string text(piece, 'x');
+  const std::size_t rounds = kTotal / piece;
+  RegisterPair(
+      "StringAppend", label,
+      [text, rounds](benchmark::State& state) {
+        StringC target;
+        Reserve(target, static_cast<unsigned int>(kTotal));
+        const StringC p(text.c_str());
+        for (auto _ : state) {
+          for (std::size_t i = 0; i < rounds; ++i) {
+            if (p.length() == 1) {
+              target += p[0u];
+            } else {
+              target += p;
+            }
+          }
+          Keep(target);
+          target.ReleaseBuffer(0);
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTotal));
+      },
+      [text, rounds](benchmark::State& state) {
+        std::string target;
+        target.reserve(kTotal);
+        const std::string p(text);
+        for (auto _ : state) {
+          for (std::size_t i = 0; i < rounds; ++i) {
+            if (p.size() == 1) {
+              target += p[0];
+            } else {
+              target += p;
+            }
+          }
+          Keep(target);
+          target.clear();
+        }
+        state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kTotal));
+      });
+}
+
+void RegisterComparison(const Size& size, const std::string& text) {
+  std::string other = text;
+  other.back() = static_cast<char>(other.back() == 'z' ? 'a' : other.back() + 1);
+  for (const bool equal : {true, false}) {
+    const std::string n = std::string(size.label) + (equal ? "-equal" : "-unequal");
+    const std::string right = equal ? text : other;
+    RegisterPair(
+        "StringCompare", n,
+        [text, right](benchmark::State& state) {
+          const StringC a(text.c_str());
+          const StringC b(right.c_str());
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&a);
+            benchmark::DoNotOptimize(&b);
+            benchmark::DoNotOptimize(a.Compare(b, StrCompExact));
+          }
+        },
+        [text, right](benchmark::State& state) {
+          const std::string a(text);
+          const std::string b(right);
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&a);
+            benchmark::DoNotOptimize(&b);
+            benchmark::DoNotOptimize(a.compare(b));
+          }
+        });
+    RegisterPair(
+        "StringEqual", n,
+        [text, right](benchmark::State& state) {
+          const StringC a(text.c_str());
+          const StringC b(right.c_str());
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&a);
+            benchmark::DoNotOptimize(&b);
+            benchmark::DoNotOptimize(a == b);
+          }
+        },
+        [text, right](benchmark::State& state) {
+          const std::string a(text);
+          const std::string b(right);
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&a);
+            benchmark::DoNotOptimize(&b);
+            benchmark::DoNotOptimize(a == b);
+          }
+        });
+  }
+}
+
+}  // namespace
+
+void RegisterStringBenchmarks() {
+  Random random(42);
+  for (const Size& size : kSizes) {
+    const std::string text = random.Letters(size.bytes);
+    RegisterStorage(size, text);
+    RegisterComparison(size, text);
+  }
+  RegisterAppend(1, "char");
+  RegisterAppend(8, "8B-pieces");
+  RegisterAppend(64, "64B-pieces");
+}
+
+}  // namespace bench

@@ -1,0 +1,125 @@
+#!/usr/bin/env python3
+"""Turns the JSON output of quarnbase_bench into a Markdown table of ratios.
+
+Benchmarks come in pairs named BM_<Group>/<case>/quarn and BM_<Group>/<case>/peer.
+For each pair the table shows both times and the ratio quarnbase time / peer
+time (below 1 means quarnbase is faster), with the goal that applies to the
+group and whether the run meets it.
+
+When the run was repeated (--benchmark_repetitions), the median is used; a
+name measured in several files keeps its fastest time. A ratio within
+TOLERANCE of its goal counts as met, since timings on a shared machine vary by
+a few per cent from run to run.
+
+Usage: bench-table.py bench.json [more.json ...]
+"""
+
+import json
+import re
+import sys
+
+# Goals as the largest acceptable ratio quarn/peer, by group. A group with no
+# entry is reported without a goal.
+GOALS = [
+    (r"^String(Construct|Copy|Assign|Append|Compare|Equal|FindChar|FindText|Mid|Left)$", 1.0),
+    (r"^ListChurn$", 0.5),
+    (r"^Parse$", 1.5),
+    (r"^Sort", 1.0),
+    (r"^MetaMatch$", 1.0),
+]
+
+TOLERANCE = 0.05
+
+UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def goal_for(group):
+    for pattern, limit in GOALS:
+        if re.search(pattern, group):
+            return limit
+    return None
+
+
+def load_times(paths):
+    """Returns {benchmark name: time in ns}, preferring medians of repetitions."""
+    plain = {}
+    medians = {}
+    for path in paths:
+        with open(path, encoding="utf-8") as f:
+            data = json.load(f)
+        for b in data.get("benchmarks", []):
+            if b.get("error_occurred"):
+                continue
+            ns = float(b["real_time"]) * UNIT_NS.get(b.get("time_unit", "ns"), 1.0)
+            name = b.get("run_name", b["name"])
+            kind = b.get("run_type", "iteration")
+            if kind == "aggregate":
+                if b.get("aggregate_name") == "median":
+                    medians[name] = ns
+            else:
+                # Several plain runs of the same name: keep the fastest, which
+                # is the least disturbed by other load on the machine.
+                plain[name] = min(ns, plain.get(name, ns))
+    plain.update(medians)
+    return plain, data.get("context", {})
+
+
+def format_time(ns):
+    if ns >= 1e6:
+        return f"{ns / 1e6:.2f} ms"
+    if ns >= 1e3:
+        return f"{ns / 1e3:.2f} µs"
+    return f"{ns:.1f} ns"
+
+
+def main(argv):
+    if len(argv) < 2:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    times, context = load_times(argv[1:])
+    pairs = {}
+    order = []
+    for name, ns in times.items():
+        m = re.match(r"^BM_([^/]+)/(.+)/(quarn|peer)$", name)
+        if not m:
+            continue
+        key = (m.group(1), m.group(2))
+        if key not in pairs:
+            pairs[key] = {}
+            order.append(key)
+        pairs[key][m.group(3)] = ns
+
+    rows = []
+    met = total = 0
+    for group, case in order:
+        pair = pairs[(group, case)]
+        if "quarn" not in pair or "peer" not in pair:
+            continue
+        ratio = pair["quarn"] / pair["peer"]
+        limit = goal_for(group)
+        if limit is None:
+            goal, verdict = "–", "–"
+        else:
+            total += 1
+            ok = ratio <= limit * (1 + TOLERANCE)
+            met += ok
+            goal, verdict = f"≤ {limit:.2f}", ("met" if ok else "not met")
+        rows.append((group, case, format_time(pair["quarn"]), format_time(pair["peer"]),
+                     f"{ratio:.2f}", goal, verdict))
+
+    if not rows:
+        print("no benchmark pairs found", file=sys.stderr)
+        return 1
+    print("| group | case | quarnbase | peer | ratio | goal | result |")
+    print("|---|---|--:|--:|--:|--:|---|")
+    for row in rows:
+        print("| " + " | ".join(row) + " |")
+    print()
+    print(f"{met} of {total} pairs with a goal meet it. Ratio = quarnbase time / peer time; "
+          f"below 1 is faster than the peer. A goal counts as met within {TOLERANCE:.0%} "
+          "(run-to-run noise).")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv))
