@@ -17,6 +17,15 @@
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
 #endif
 
+// The address of the shared empty buffer is a constant inside the library, but
+// not in a client that imports it from a Windows DLL; there the default
+// constructor is an ordinary inline one.
+#if defined(_WIN32) && !defined(quarnbase_EXPORTS) && !defined(QUARNBASE_STATIC_DEFINE)
+#define QUARNBASE_EMPTY_CONSTEXPR
+#else
+#define QUARNBASE_EMPTY_CONSTEXPR constexpr
+#endif
+
 class StringAC;
 
 /// Result of a three-way string comparison or of a meta-pattern comparison.
@@ -28,8 +37,8 @@ enum StrCompValE {
 };
 
 /// Comparison mode of StringC::Compare. Any value other than StrCompNoCase
-/// compares exactly.
-enum StrCompModE {
+/// compares exactly; the fixed underlying type makes every int value valid.
+enum StrCompModE : int {
   StrCompExact = 0,  ///< byte-wise, case-sensitive
   StrCompNoCase = 1  ///< each byte is lowered with tolower first
 };
@@ -57,8 +66,10 @@ class QUARNBASE_EXPORT StringC {
   friend class StringAC;
 
 public:
-  /// The empty string. Allocates nothing; usable in constant initialisation.
-  constexpr StringC() noexcept : allocLength(0), dataLength(0), buffer(emptyBuffer) {}
+  /// The empty string. Allocates nothing; usable in constant initialisation
+  /// (except in clients of a Windows DLL).
+  QUARNBASE_EMPTY_CONSTEXPR StringC() noexcept
+      : allocLength(0), dataLength(0), buffer(emptyBuffer) {}
   /// Deep copy of other's dataLength bytes into an exact buffer; spare capacity
   /// is not copied, and an empty `other` gives the empty state.
   StringC(const StringC& other);
