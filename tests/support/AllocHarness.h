@@ -59,4 +59,17 @@ bool ReachesLibrary();
 
 }  // namespace quarn::test
 
+/// Skips the current test, with a message, where the replaced operator new
+/// does not reach allocations made inside the library (a Windows DLL binds its
+/// own allocator and its own allocation-failure handler). Use it first in a test
+/// that counts or fails the library's allocations, or that reads the handler the
+/// library installs. Needs <gtest/gtest.h>.
+#define QUARN_REQUIRE_HARNESS_REACH()                                                    \
+  do {                                                                                   \
+    if (!::quarn::test::ReachesLibrary()) {                                              \
+      GTEST_SKIP() << "the replaced operator new and the new handler do not reach into " \
+                      "the library here (it is a DLL with its own allocator)";           \
+    }                                                                                    \
+  } while (0)
+
 #endif  // QUARNBASE_TESTS_SUPPORT_ALLOCHARNESS_H
