@@ -1,7 +1,233 @@
 //===- quarnbase/ScalarArrays.h - Growable arrays of scalars ----*- C++ -*-===//
+/// \file
+/// DblArrayC, PtrArrayC and UIntArrayC: growable, contiguous arrays of double,
+/// untyped pointers and unsigned int. The three share one design and one
+/// implementation; they differ only in their element type.
+//===----------------------------------------------------------------------===//
 #ifndef QUARNBASE_SCALARARRAYS_H
 #define QUARNBASE_SCALARARRAYS_H
 
 #include <quarnbase/quarnbase_export.h>
+
+#include <cassert>
+
+namespace quarn::detail {
+/// The storage operations shared by the scalar arrays; internal to the library.
+template <class Array>
+struct ScalarArrayCore;
+}  // namespace quarn::detail
+
+/// A growable, contiguous array of double.
+///
+/// Storage: `data` is one block of `maxSize` slots owned by the array, or null
+/// when `maxSize` is 0. Growth is exact unless the caller sets a growth
+/// increment (`growBy`, 0 after construction): a block that must grow gets
+/// room for `growBy` more slots, or exactly the requested size if that is more.
+/// Removing elements never shrinks the block; only SetSize(0), FreeExtra,
+/// RemoveAll, assignment and destruction give memory back.
+///
+/// Invariants: 0 <= elementCount <= maxSize; data is null exactly when maxSize
+/// is 0. Every slot that comes into use reads +0.0 until written.
+///
+/// Mutators ignore negative sizes, counts and indices. A size that cannot be
+/// represented (above INT_MAX elements, or a block too large to address) raises
+/// std::bad_alloc before the array changes, as does any allocation failure;
+/// the one exception is that SetSize stores its growth increment first.
+class QUARNBASE_EXPORT DblArrayC {
+  friend struct quarn::detail::ScalarArrayCore<DblArrayC>;
+
+ public:
+  /// An empty array without a block; allocates nothing.
+  constexpr DblArrayC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  /// Copies the elements of `other` into an exact block; the copy's growBy is 0.
+  DblArrayC(const DblArrayC& other);
+  /// Replaces the elements by a copy of `other`'s in an exact block, keeping
+  /// this array's growBy. Self-assignment does nothing; on failure the array
+  /// is unchanged.
+  DblArrayC& operator=(const DblArrayC& other);
+  ~DblArrayC();
+
+  /// Number of elements in use.
+  int GetSize() const { return elementCount; }
+  /// Index of the last element; -1 for an empty array.
+  int GetUpperBound() const { return elementCount - 1; }
+
+  /// Makes the array hold `newSize` elements; slots that come into use read 0.
+  /// A `newGrowBy` other than -1 is stored as the growth increment first, even
+  /// if the rest of the call fails (a negative value acts like 0). Size 0
+  /// releases the block. Growing within the block keeps it; growing past it
+  /// moves the elements to a block of maxSize + growBy slots, or exactly
+  /// `newSize` if that is more. A negative `newSize` changes nothing.
+  void SetSize(int newSize, int newGrowBy = -1);
+  /// Shrinks the block to exactly GetSize() slots (no block for an empty array).
+  void FreeExtra();
+  /// Releases the block and empties the array; growBy keeps its value.
+  void RemoveAll();
+
+  /// The element at `index`; requires 0 <= index < GetSize() (asserted in debug builds).
+  double GetAt(int index) const {
+    assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
+    return data[index];
+  }
+  /// Stores `value` at `index`; requires 0 <= index < GetSize() (asserted in debug builds).
+  void SetAt(int index, double value) {
+    assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
+    data[index] = value;
+  }
+  /// Reference to the element at `index`, valid until the block is replaced
+  /// (growth past the capacity, SetSize(0), FreeExtra, RemoveAll, assignment).
+  double& ElementAt(int index) {
+    assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
+    return data[index];
+  }
+  double operator[](int index) const { return GetAt(index); }
+  double& operator[](int index) { return ElementAt(index); }
+
+  /// Stores `value` at `index`, first growing the array to index + 1 elements
+  /// when needed (the slots in between read 0). A negative index changes nothing.
+  void SetAtGrow(int index, double value);
+  /// Appends `value` and returns its index. Amortised O(1) when growBy is set;
+  /// with growBy 0 every append to a full block copies the whole array.
+  int Add(double value) {
+    if (elementCount < maxSize) {
+      data[elementCount] = value;
+      return elementCount++;
+    }
+    return AddGrowing(value);
+  }
+  /// Inserts `count` copies of `value` before `index`. An index at or past the
+  /// end first pads the array with zeros up to `index`, so InsertAt(i, v, 0)
+  /// with i > GetSize() grows the array to i elements. Negative arguments
+  /// change nothing.
+  void InsertAt(int index, double value, int count = 1);
+  /// Removes up to `count` elements from `index`, clamped to the elements
+  /// present; the block is kept. Negative arguments change nothing.
+  void RemoveAt(int index, int count = 1);
+  /// Inserts all elements of `other`, in order, before `startIndex` (padding
+  /// with zeros as InsertAt does). `other` may be this array: the elements
+  /// are inserted as they were before the call. A null or empty `other`
+  /// changes nothing.
+  void InsertAt(int startIndex, const DblArrayC* other);
+
+ private:
+  /// Add when the block is full: grows as SetSize does, then stores.
+  int AddGrowing(double value);
+
+  double* data;      ///< block of maxSize slots; null when maxSize is 0
+  int elementCount;  ///< elements in use, at the front of the block
+  int maxSize;       ///< slots in the block
+  int growBy;        ///< extra slots to add when the block grows; <= 0 means none
+};
+
+/// A growable, contiguous array of untyped pointers, with the storage, growth
+/// and invariants of DblArrayC; slots that come into use read null. The
+/// pointers belong to the caller: the array never dereferences or releases
+/// them. Members behave as those of DblArrayC.
+class QUARNBASE_EXPORT PtrArrayC {
+  friend struct quarn::detail::ScalarArrayCore<PtrArrayC>;
+
+ public:
+  constexpr PtrArrayC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  PtrArrayC(const PtrArrayC& other);
+  PtrArrayC& operator=(const PtrArrayC& other);
+  ~PtrArrayC();
+
+  int GetSize() const { return elementCount; }
+  int GetUpperBound() const { return elementCount - 1; }
+
+  void SetSize(int newSize, int newGrowBy = -1);
+  void FreeExtra();
+  void RemoveAll();
+
+  void* GetAt(int index) const {
+    assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
+    return data[index];
+  }
+  void SetAt(int index, void* value) {
+    assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
+    data[index] = value;
+  }
+  void*& ElementAt(int index) {
+    assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
+    return data[index];
+  }
+  void* operator[](int index) const { return GetAt(index); }
+  void*& operator[](int index) { return ElementAt(index); }
+
+  void SetAtGrow(int index, void* value);
+  int Add(void* value) {
+    if (elementCount < maxSize) {
+      data[elementCount] = value;
+      return elementCount++;
+    }
+    return AddGrowing(value);
+  }
+  void InsertAt(int index, void* value, int count = 1);
+  void RemoveAt(int index, int count = 1);
+  void InsertAt(int startIndex, const PtrArrayC* other);
+
+ private:
+  int AddGrowing(void* value);
+
+  void** data;
+  int elementCount;
+  int maxSize;
+  int growBy;
+};
+
+/// A growable, contiguous array of unsigned int, with the storage, growth and
+/// invariants of DblArrayC; slots that come into use read 0. Members behave as
+/// those of DblArrayC.
+class QUARNBASE_EXPORT UIntArrayC {
+  friend struct quarn::detail::ScalarArrayCore<UIntArrayC>;
+
+ public:
+  constexpr UIntArrayC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  UIntArrayC(const UIntArrayC& other);
+  UIntArrayC& operator=(const UIntArrayC& other);
+  ~UIntArrayC();
+
+  int GetSize() const { return elementCount; }
+  int GetUpperBound() const { return elementCount - 1; }
+
+  void SetSize(int newSize, int newGrowBy = -1);
+  void FreeExtra();
+  void RemoveAll();
+
+  unsigned int GetAt(int index) const {
+    assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
+    return data[index];
+  }
+  void SetAt(int index, unsigned int value) {
+    assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
+    data[index] = value;
+  }
+  unsigned int& ElementAt(int index) {
+    assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
+    return data[index];
+  }
+  unsigned int operator[](int index) const { return GetAt(index); }
+  unsigned int& operator[](int index) { return ElementAt(index); }
+
+  void SetAtGrow(int index, unsigned int value);
+  int Add(unsigned int value) {
+    if (elementCount < maxSize) {
+      data[elementCount] = value;
+      return elementCount++;
+    }
+    return AddGrowing(value);
+  }
+  void InsertAt(int index, unsigned int value, int count = 1);
+  void RemoveAt(int index, int count = 1);
+  void InsertAt(int startIndex, const UIntArrayC* other);
+
+ private:
+  int AddGrowing(unsigned int value);
+
+  unsigned int* data;
+  int elementCount;
+  int maxSize;
+  int growBy;
+};
 
 #endif  // QUARNBASE_SCALARARRAYS_H
