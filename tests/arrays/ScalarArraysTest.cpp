@@ -309,16 +309,6 @@ TYPED_TEST(ScalarArray, CopiesGetExactBlocksAndTheTargetKeepsItsGrowBy) {
 #ifndef NDEBUG
 namespace {
 
-// GoogleTest keeps the outcome text of the last death test in a static string
-// whose first allocation would count as a leak of the first death test; size
-// it before the per-test leak check starts.
-struct DeathMessageWarmUp : testing::Environment {
-  void SetUp() override {
-    testing::internal::DeathTest::set_last_death_test_message(std::string(256, ' '));
-  }
-};
-testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new DeathMessageWarmUp);
-
 template <class A>
 class ScalarArrayDeathTest : public testing::Test {};
 TYPED_TEST_SUITE(ScalarArrayDeathTest, ArrayTypes, ArrayName);
