@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 // Orders two differing bytes as signed 8-bit values.
@@ -16,34 +20,71 @@ inline StrCompValE OrderBytes(char a, char b) {
   return static_cast<signed char>(a) > static_cast<signed char>(b) ? StrCompGreater : StrCompLess;
 }
 
-// Returns the index of the first byte at which `a` and `b` differ; they are
-// known to differ somewhere in the first `n` bytes. Scans a machine word at a
-// time, then the bytes of the differing word.
+// Bytes that FirstDifference hands to memcmp at a time when skipping an equal
+// stretch: long enough for the C library's vector loop to pay off, short enough
+// that rescanning the block that differs stays cheap.
+constexpr std::size_t kSkipBlock = 512;
+
+// Returns the index of the first byte at which `a` and `b` differ within their
+// first `n` bytes, or `n` when those are equal. One pass: equal blocks are
+// skipped with memcmp, and the block that differs (or the short tail) is
+// scanned 16 bytes at a time where SSE2 is available, else a word at a time.
 std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
   std::size_t i = 0;
-  for (; i + sizeof(std::uint64_t) <= n; i += sizeof(std::uint64_t)) {
+  while (n - i >= kSkipBlock && std::memcmp(a + i, b + i, kSkipBlock) == 0) i += kSkipBlock;
+  const std::size_t end = n - i > kSkipBlock ? i + kSkipBlock : n;
+#if defined(__SSE2__)
+  for (; i + 16 <= end; i += 16) {
+    const __m128i wa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+    const __m128i wb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+    const unsigned int equalMask =
+        static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpeq_epi8(wa, wb)));
+    if (equalMask != 0xFFFFu) return i + static_cast<std::size_t>(__builtin_ctz(~equalMask));
+  }
+#endif
+  for (; i + sizeof(std::uint64_t) <= end; i += sizeof(std::uint64_t)) {
     std::uint64_t wa;
     std::uint64_t wb;
     std::memcpy(&wa, a + i, sizeof wa);
     std::memcpy(&wb, b + i, sizeof wb);
     if (wa != wb) break;
   }
-  while (a[i] == b[i]) ++i;
-  return i;
+  for (; i < end; ++i) {
+    if (a[i] != b[i]) return i;
+  }
+  return n;  // `end` is `n` here: a block that memcmp found unequal always returns above
 }
 
 // Exact three-way comparison of two byte ranges: the first differing byte
-// decides as a signed value; otherwise the shorter range sorts first. memcmp
-// settles the (common) equal-prefix case in one fast pass; only a difference
-// needs its position, since memcmp orders bytes as unsigned.
+// decides as a signed value; otherwise the shorter range sorts first. (memcmp
+// alone cannot give this order, since it compares bytes as unsigned values.)
 StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* b, std::size_t bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
-  if (n != 0 && std::memcmp(a, b, n) != 0) {
-    const std::size_t i = FirstDifference(a, b, n);
-    return OrderBytes(a[i], b[i]);
-  }
+  const std::size_t i = FirstDifference(a, b, n);
+  if (i != n) return OrderBytes(a[i], b[i]);
   if (aLength == bLength) return StrCompEqual;
   return aLength < bLength ? StrCompLess : StrCompGreater;
+}
+
+// Exact comparison of two strings, as StringC::Compare gives it: a string
+// without a buffer sorts before every other and equals only another such.
+// The operators call this rather than Compare, which, being exported, could
+// only be reached through an indirect call.
+StrCompValE CompareExact(const StringC& a, const StringC& b) {
+  const char* const ab = a;
+  const char* const bb = b;
+  if (ab == nullptr) return bb == nullptr ? StrCompEqual : StrCompLess;
+  if (bb == nullptr) return StrCompGreater;
+  return CompareBytes(ab, a.length(), bb, b.length());
+}
+
+// Whether CompareExact(a, b) would give StrCompEqual: equality needs no byte
+// order, so a length check and memcmp settle it.
+bool EqualExact(const StringC& a, const StringC& b) {
+  const char* const ab = a;
+  const char* const bb = b;
+  if (ab == nullptr || bb == nullptr) return ab == bb;
+  return a.length() == b.length() && std::memcmp(ab, bb, a.length()) == 0;
 }
 
 // A byte lowered for the case-insensitive mode. The byte reaches tolower as an
@@ -83,32 +124,26 @@ inline const char* CText(const char* text) { return text != nullptr ? text : "";
 }  // namespace
 
 StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
+  if (mode != StrCompNoCase) return CompareExact(*this, other);
   if (buffer == nullptr) return other.buffer == nullptr ? StrCompEqual : StrCompLess;
   if (other.buffer == nullptr) return StrCompGreater;
-  if (mode == StrCompNoCase) {
-    return CompareBytesNoCase(buffer, dataLength, other.buffer, other.dataLength);
-  }
-  return CompareBytes(buffer, dataLength, other.buffer, other.dataLength);
+  return CompareBytesNoCase(buffer, dataLength, other.buffer, other.dataLength);
 }
 
 bool StringC::operator<(const StringC& other) const {
-  return Compare(other, StrCompExact) == StrCompLess;
+  return CompareExact(*this, other) == StrCompLess;
 }
 bool StringC::operator<=(const StringC& other) const {
-  return Compare(other, StrCompExact) != StrCompGreater;
+  return CompareExact(*this, other) != StrCompGreater;
 }
 bool StringC::operator>(const StringC& other) const {
-  return Compare(other, StrCompExact) == StrCompGreater;
+  return CompareExact(*this, other) == StrCompGreater;
 }
 bool StringC::operator>=(const StringC& other) const {
-  return Compare(other, StrCompExact) != StrCompLess;
+  return CompareExact(*this, other) != StrCompLess;
 }
-bool StringC::operator==(const StringC& other) const {
-  return Compare(other, StrCompExact) == StrCompEqual;
-}
-bool StringC::operator!=(const StringC& other) const {
-  return Compare(other, StrCompExact) != StrCompEqual;
-}
+bool StringC::operator==(const StringC& other) const { return EqualExact(*this, other); }
+bool StringC::operator!=(const StringC& other) const { return !EqualExact(*this, other); }
 
 bool StringC::operator<(const char* text) const {
   return CompareWithText(*this, text) == StrCompLess;

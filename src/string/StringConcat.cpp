@@ -46,6 +46,13 @@ const StringC& StringC::operator+=(const char* text) {
 }
 
 const StringC& StringC::operator+=(char ch) {
+  // Room for one more byte is the common case when building a string
+  // character by character; it needs none of the general path's checks.
+  if (dataLength < allocLength) {
+    buffer[dataLength] = ch;
+    buffer[++dataLength] = '\0';
+    return *this;
+  }
   ConcatInPlace(1, &ch);
   return *this;
 }
