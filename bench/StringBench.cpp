@@ -1,5 +1,5 @@
-// StringC against std::string: construction, copy, assignment, appending and
-// comparison on texts of 8 B, 64 B and 4 KiB.
+// StringC against std::string: construction, copy, assignment, appending,
+// comparison, search and extraction on texts of 8 B, 64 B and 4 KiB.
 //
 // The strings compared are equal in length; the unequal ones differ only in
 // their last byte, so both sides must look at every byte.
@@ -179,6 +179,90 @@ void RegisterComparison(const Size& size, const std::string& text) {
   }
 }
 
+// Searches the C text for its last character and for its last 8 characters,
+// and takes pieces of `piece` bytes from its middle and its start.
+void RegisterSearch(const Size& size, const std::string& text) {
+  const std::string n = size.label;
+  // The searched-for character and text occur only at the end.
+  std::string haystack = text;
+  haystack.back() = '#';
+  const std::string needle = text.size() >= 8 ? haystack.substr(text.size() - 8) : haystack;
+  RegisterPair(
+      "StringFindChar", n,
+      [haystack](benchmark::State& state) {
+        const StringC s(haystack.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.Find('#'));
+        }
+      },
+      [haystack](benchmark::State& state) {
+        const std::string s(haystack);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.find('#'));
+        }
+      });
+  RegisterPair(
+      "StringFindText", n,
+      [haystack, needle](benchmark::State& state) {
+        const StringC s(haystack.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.Find(needle.c_str()));
+        }
+      },
+      [haystack, needle](benchmark::State& state) {
+        const std::string s(haystack);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.find(needle.c_str()));
+        }
+      });
+}
+
+void RegisterExtraction(unsigned int piece, const std::string& label) {
+  Random random(5);
+  const std::string text = random.Letters(4096);
+  const unsigned int start = 1000;
+  RegisterPair(
+      "StringMid", label,
+      [text, piece](benchmark::State& state) {
+        const StringC s(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          StringC part = s.Mid(start, piece);
+          Keep(part);
+        }
+      },
+      [text, piece](benchmark::State& state) {
+        const std::string s(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          std::string part = s.substr(start, piece);
+          Keep(part);
+        }
+      });
+  RegisterPair(
+      "StringLeft", label,
+      [text, piece](benchmark::State& state) {
+        const StringC s(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          StringC part = s.Left(piece);
+          Keep(part);
+        }
+      },
+      [text, piece](benchmark::State& state) {
+        const std::string s(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          std::string part = s.substr(0, piece);
+          Keep(part);
+        }
+      });
+}
+
 }  // namespace
 
 void RegisterStringBenchmarks() {
@@ -187,7 +271,11 @@ void RegisterStringBenchmarks() {
     const std::string text = random.Letters(size.bytes);
     RegisterStorage(size, text);
     RegisterComparison(size, text);
+    RegisterSearch(size, text);
   }
+  RegisterExtraction(8, "8B");
+  RegisterExtraction(64, "64B");
+  RegisterExtraction(1024, "1KiB");
   RegisterAppend(1, "char");
   RegisterAppend(8, "8B-pieces");
   RegisterAppend(64, "64B-pieces");

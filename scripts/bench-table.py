@@ -4,7 +4,11 @@
 Benchmarks come in pairs named BM_<Group>/<case>/quarn and BM_<Group>/<case>/peer.
 For each pair the table shows both times and the ratio quarnbase time / peer
 time (below 1 means quarnbase is faster), with the goal that applies to the
-group and whether the run meets it.
+group and whether the run meets it. Benchmarks without a peer follow in a
+second table.
+
+Times are CPU times: every benchmark runs on one thread, and CPU time is less
+disturbed than wall time when other work shares the machine.
 
 When the run was repeated (--benchmark_repetitions), the median is used; a
 name measured in several files keeps its fastest time. A ratio within
@@ -50,7 +54,7 @@ def load_times(paths):
         for b in data.get("benchmarks", []):
             if b.get("error_occurred"):
                 continue
-            ns = float(b["real_time"]) * UNIT_NS.get(b.get("time_unit", "ns"), 1.0)
+            ns = float(b["cpu_time"]) * UNIT_NS.get(b.get("time_unit", "ns"), 1.0)
             name = b.get("run_name", b["name"])
             kind = b.get("run_type", "iteration")
             if kind == "aggregate":
@@ -107,6 +111,9 @@ def main(argv):
         rows.append((group, case, format_time(pair["quarn"]), format_time(pair["peer"]),
                      f"{ratio:.2f}", goal, verdict))
 
+    unpaired = [(name, ns) for name, ns in times.items()
+                if name.startswith("BM_") and not re.search(r"/(quarn|peer)$", name)]
+
     if not rows:
         print("no benchmark pairs found", file=sys.stderr)
         return 1
@@ -115,6 +122,12 @@ def main(argv):
     for row in rows:
         print("| " + " | ".join(row) + " |")
     print()
+    if unpaired:
+        print("| benchmark without a peer | quarnbase |")
+        print("|---|--:|")
+        for name, ns in unpaired:
+            print(f"| {name[3:]} | {format_time(ns)} |")
+        print()
     print(f"{met} of {total} pairs with a goal meet it. Ratio = quarnbase time / peer time; "
           f"below 1 is faster than the peer. A goal counts as met within {TOLERANCE:.0%} "
           "(run-to-run noise).")
