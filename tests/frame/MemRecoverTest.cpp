@@ -1,6 +1,7 @@
 // The out-of-memory recovery hook: installation, the retry limit, and the
 // sizes and answers that pass between the allocator and the client.
 #include <quarnbase/MemRecover.h>
+#include <quarnbase/ScalarArrays.h>
 #include <quarnbase/StringC.h>
 
 #include <basesup/basesup.h>
@@ -33,6 +34,7 @@ unsigned int Recovery::lastArg = 0;
 class MemRecover : public testing::Test {
 protected:
   void SetUp() override {
+    QUARN_REQUIRE_HARNESS_REACH();
     Recovery::calls = 0;
     Recovery::answerOnceFrom = -1;
     slot = &Recovery::Recover;
@@ -127,6 +129,20 @@ TEST_F(MemRecover, AllocationsOutsideTheLibraryReportSizeZero) {
   }
   EXPECT_EQ(Recovery::calls, 1);
   EXPECT_EQ(Recovery::lastSize, 0u);
+}
+
+TEST_F(MemRecover, RequestsAbove32BitsReportTheLargestSize) {
+  if (sizeof(std::size_t) <= 4) GTEST_SKIP() << "no request can exceed 32 bits here";
+  ASSERT_EQ(quarn_mem_recover_func_cxx(&slot, &arg), 1);
+  Recovery::answerOnceFrom = 0;
+  DblArrayC huge;
+  {
+    quarn::test::FailureScope fail(1, true);
+    EXPECT_THROW(huge.SetSize(0x7FFFFFFF, -1), std::bad_alloc);
+  }
+  EXPECT_EQ(Recovery::calls, 1);
+  EXPECT_EQ(Recovery::lastSize, 0xFFFFFFFFu);
+  EXPECT_EQ(huge.GetSize(), 0);
 }
 
 }  // namespace

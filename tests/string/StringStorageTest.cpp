@@ -37,6 +37,7 @@ void ExpectInvariants(const StringC& s) {
 }  // namespace
 
 TEST(StringConstruction, EmptyFormsShareOneBufferAndAllocateNothing) {
+  QUARN_REQUIRE_HARNESS_REACH();
   quarn::test::LeakCounter counter;
   const char* const nullText = nullptr;
   StringC a;
@@ -141,6 +142,7 @@ TEST(StringAssignment, SelfAndOverlappingSources) {
 }
 
 TEST(StringAssignment, SingleCharacter) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringC empty;
   quarn::test::LeakCounter counter;
   empty = 'x';
@@ -161,6 +163,7 @@ TEST(StringAssignment, SingleCharacter) {
 }
 
 TEST(StringAssignment, EmptyReleasesTheBuffer) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("abc");
   quarn::test::LeakCounter counter;
   s.Empty();
@@ -257,6 +260,7 @@ TEST(StringPrintf, LongResultsAndZeroBytesAreKeptInFull) {
 }
 
 TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("ab");
   {
     quarn::test::FailureScope fail(1);
@@ -281,6 +285,7 @@ TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
 }
 
 TEST(StringFailure, GetBufferFailuresLeaveTheStringUnchanged) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("abc");
   char* const buffer = s;
   for (int which = 0; which < 2; ++which) {
@@ -297,6 +302,7 @@ TEST(StringFailure, GetBufferFailuresLeaveTheStringUnchanged) {
 }
 
 TEST(StringFailure, ConstructorsLeakNothing) {
+  QUARN_REQUIRE_HARNESS_REACH();
   // Fail each allocation a constructor makes in turn; nothing may stay behind.
   for (long long n = 1; n <= 3; ++n) {
     quarn::test::LeakCounter counter;
