@@ -160,7 +160,9 @@ public:
   int IsMetaMatch(const StringC& pattern);
   /// Compares two patterns for generality: StrCompGreater when this pattern
   /// covers `other`, StrCompLess for the reverse, StrCompEqual for equivalent
-  /// patterns, StrCompUnrelated when no order can be established.
+  /// patterns, StrCompUnrelated when no order can be established. Takes
+  /// O(|this| * |other|) time at worst; allocates only for patterns longer
+  /// than a few hundred elements.
   StrCompValE MetaCompare(const StringC& other);
   /// @}
 
