@@ -47,7 +47,15 @@ std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
     std::uint64_t wb;
     std::memcpy(&wa, a + i, sizeof wa);
     std::memcpy(&wb, b + i, sizeof wb);
-    if (wa != wb) break;
+    if (wa != wb) {
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
+    __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+      // The lowest set bit of the difference lies in the first differing byte.
+      return i + static_cast<std::size_t>(__builtin_ctzll(wa ^ wb)) / 8;
+#else
+      break;
+#endif
+    }
   }
   for (; i < end; ++i) {
     if (a[i] != b[i]) return i;
