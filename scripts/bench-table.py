@@ -84,7 +84,8 @@ def main(argv):
     pairs = {}
     order = []
     for name, ns in times.items():
-        m = re.match(r"^BM_([^/]+)/(.+)/(quarn|peer)$", name)
+        # Options set on a registration (iterations:3, min_time:...) follow the side.
+        m = re.match(r"^BM_([^/]+)/(.+)/(quarn|peer)((/[a-z_]+:[^/]+)*)$", name)
         if not m:
             continue
         key = (m.group(1), m.group(2))
@@ -112,7 +113,7 @@ def main(argv):
                      f"{ratio:.2f}", goal, verdict))
 
     unpaired = [(name, ns) for name, ns in times.items()
-                if name.startswith("BM_") and not re.search(r"/(quarn|peer)$", name)]
+                if name.startswith("BM_") and not re.search(r"/(quarn|peer)(/|$)", name)]
 
     if not rows:
         print("no benchmark pairs found", file=sys.stderr)
