@@ -4,6 +4,7 @@
 
 int main(int argc, char** argv) {
   bench::RegisterStringBenchmarks();
+  bench::RegisterMetaBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

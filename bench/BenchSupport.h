@@ -51,6 +51,7 @@ class Random {
 
 // Each file of the program registers its group of pairs.
 void RegisterStringBenchmarks();
+void RegisterMetaBenchmarks();
 
 }  // namespace bench
 
