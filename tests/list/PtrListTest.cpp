@@ -206,16 +206,6 @@ TEST_F(PtrList, CountCannotOverflow) {
 }
 
 #ifndef NDEBUG
-// GoogleTest keeps the outcome text of the last death test in a static string
-// whose first allocation would count as a leak of the first death test; size
-// it before the per-test leak check starts.
-struct DeathMessageWarmUp : testing::Environment {
-  void SetUp() override {
-    testing::internal::DeathTest::set_last_death_test_message(std::string(256, ' '));
-  }
-};
-testing::Environment* const warmUp = testing::AddGlobalTestEnvironment(new DeathMessageWarmUp);
-
 TEST(PtrListDeathTest, DebugBuildsAssertPositionsAndNonEmptyAccess) {
   PtrListC list = Make({0}), other = Make({1}), empty;
   EXPECT_DEATH(list.GetAt(other.GetHeadPosition()), "not a node of this list");
