@@ -1,7 +1,170 @@
 //===- quarnbase/StringAC.h - Growable array of strings ---------*- C++ -*-===//
+/// \file
+/// StringAC, a growable array of StringC values kept side by side in one block,
+/// with indexed access, insertion and removal, joining, lookup, sorting with
+/// optional removal of duplicates, and diagnostic dumps to standard error.
+//===----------------------------------------------------------------------===//
 #ifndef QUARNBASE_STRINGAC_H
 #define QUARNBASE_STRINGAC_H
 
 #include <quarnbase/StringC.h>
+#include <quarnbase/quarnbase_export.h>
+
+/// A growable array of strings.
+///
+/// Storage: the array owns one block of `maxSize` StringC records and the texts
+/// of its elements. Records are plain data to the array: a slot that comes into
+/// use receives a bit copy of StringC::emptyPrototype (no allocation), records
+/// that change place are moved bitwise (texts stay where they are), and an
+/// element that leaves the array is emptied with StringC::Empty. No StringC
+/// constructor or destructor ever runs on a slot.
+///
+/// Invariants:
+///  - 0 <= elementCount <= maxSize; data is null exactly when maxSize is 0;
+///  - slots [0, elementCount) hold valid strings, no two sharing a buffer;
+///  - slots [elementCount, maxSize) hold stale bytes that are never read.
+///
+/// Growth goes through SetSize: by growBy slots, or by maxSize / 2 + 10 when
+/// growBy is 0, so repeated Add gives capacities 1, 11, 26, 49, ... The
+/// appending operators (+=, +) instead build a block of exactly the new count.
+///
+/// Element references (ElementAt, operator[]) stay valid until the block is
+/// replaced or the element is moved or removed. Out-of-range reads print a
+/// diagnostic to stderr and go on with a string that is not an element; the
+/// mutators ignore arguments that lie outside the elements. A count or index
+/// whose result would not fit an int raises std::bad_alloc before anything
+/// changes. Not safe for concurrent use of one instance.
+class QUARNBASE_EXPORT StringAC {
+  friend class StringC;
+
+ public:
+  /// The empty array; allocates nothing.
+  StringAC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  /// An array of `initialSize` empty strings with capacity `initialSize`. A
+  /// negative size prints "Invalid size (%d) for StringAC" and gives the empty array.
+  explicit StringAC(int initialSize);
+  /// Copies the elements of `other` into a block of exactly their count; growBy is 0.
+  StringAC(const StringAC& other);
+  /// Takes over the block and growBy of `other`, which is left empty (its growBy is kept).
+  StringAC(StringAC&& other) noexcept;
+  ~StringAC();
+
+  /// Replaces the elements by copies of those of `other` (exact block); growBy
+  /// stays. Self-assignment changes nothing. On allocation failure the array is
+  /// left empty, without a block.
+  StringAC& operator=(const StringAC& other);
+  /// Releases this array's elements and takes over the block of `other`, which
+  /// is left empty; both keep their growBy, as with copy assignment.
+  StringAC& operator=(StringAC&& other) noexcept;
+  /// Appends copies of the elements of `other` (which may be this array, whose
+  /// elements are then appended as they were). Moves to a block of exactly the
+  /// new count unless `other` is empty. On failure nothing changes.
+  StringAC& operator+=(const StringAC& other);
+  /// Appends a copy of `value` (which may be an element of this array). Always
+  /// moves to a block of exactly the new count. On failure nothing changes.
+  StringAC& operator+=(const StringC& value);
+  /// A new array: these elements followed by those of `other`; capacity == count.
+  StringAC operator+(const StringAC& other) const;
+  /// A new array: these elements followed by `value`; capacity == count.
+  StringAC operator+(const StringC& value) const;
+
+  /// Number of elements.
+  int length() const { return elementCount; }
+  /// Number of elements.
+  int GetSize() const { return elementCount; }
+  /// Index of the last element; -1 for an empty array.
+  int GetUpperBound() const { return elementCount - 1; }
+  /// Capacity in slots (not the element count).
+  int size() const { return maxSize; }
+
+  /// Element `index`. Out of range: prints "StringAC index out of range %d
+  /// (0-%d allowed)" and returns a per-thread scratch string, empty at each such
+  /// return; what is stored in it is released at the next out-of-range access
+  /// or at thread exit.
+  StringC& ElementAt(int index);
+  /// Same as ElementAt.
+  StringC& operator[](int index) { return ElementAt(index); }
+  /// A copy of element `index`. Out of range: prints the range message and
+  /// returns an empty string.
+  StringC GetAt(int index) const;
+  /// Same as GetAt.
+  StringC operator[](int index) const { return GetAt(index); }
+
+  /// Stores the C text `value` (null counts as "") into element `index`; does
+  /// nothing when `index` is out of range.
+  void SetAt(int index, const char* value);
+  /// Makes the array hold `newSize` elements: new ones are empty, removed ones
+  /// are released. `newGrowBy` other than -1 becomes growBy first (0 selects
+  /// the default increment); SetSize(0, ...) releases the block. A negative
+  /// `newSize` changes nothing. On allocation failure the elements are unchanged.
+  void SetSize(int newSize, int newGrowBy = -1);
+  /// Shrinks the block to exactly the element count (none when it is 0).
+  /// On allocation failure nothing changes.
+  void FreeExtra();
+  /// Stores `value` into element `index`, first growing the array with empty
+  /// strings up to `index` when needed. A negative `index` changes nothing.
+  void SetAtGrow(int index, const char* value);
+  /// Appends the C text `value` (null counts as ""); returns its index.
+  /// Amortised constant time. On failure nothing changes.
+  int Add(const char* value);
+  /// Inserts `count` copies of the C text `value` at `index`, padding with empty
+  /// strings when `index` lies past the end. A negative `index` or `count`
+  /// changes nothing. On failure the elements are unchanged.
+  void InsertAt(int index, const char* value, int count = 1);
+  /// Inserts copies of all elements of `other` (null counts as empty; this array
+  /// itself inserts its elements as they were) at `startIndex`, padding with
+  /// empty strings when `startIndex` lies past the end. An empty `other` or a
+  /// negative `startIndex` changes nothing. On failure the elements are unchanged.
+  void InsertAt(int startIndex, const StringAC* other);
+  /// Removes up to `count` elements from `index`, releasing their texts; the
+  /// capacity stays. Clamped to the elements present; a negative `index` or
+  /// `count` changes nothing.
+  void RemoveAt(int index, int count = 1);
+  /// Releases every element and the block; growBy is kept.
+  void RemoveAll();
+  /// Cuts the array down to `newSize` elements, keeping the capacity. Does
+  /// nothing unless 0 <= newSize < GetSize(). The second argument is ignored.
+  void truncate(int newSize, int unused = 0);
+
+  /// Returns the smallest index >= `startIndex` (a negative one counts as 0)
+  /// whose element equals `key` exactly (same bytes, same length), or -1.
+  int index(const StringC& key, int startIndex = 0) const;
+  /// Sorts ascending by StringC::Compare, case-insensitively when `noCase` is
+  /// nonzero; the order among equal elements is unspecified. With `unique`
+  /// nonzero, keeps only the first of each run of equal elements (capacity
+  /// stays). Moves element records, never texts; O(n log n) comparisons, most
+  /// of them settled on a key of each element's first 8 bytes held in a
+  /// temporary table (24 bytes per element). Without memory for the table it
+  /// sorts the records directly: sort never fails.
+  void sort(int unique = 0, int noCase = 0);
+  /// Prints elements `first` to `last` to stderr under a header; a negative
+  /// `last` means the last element, and one past the end is clamped to it. A
+  /// range that is then empty or negative prints
+  /// "\n  Bad dump StringAC range: %d - %d\n" instead.
+  void dump(int first, int last) const;
+  /// Prints the C text of element 0 to stderr, nothing else; prints nothing
+  /// for an empty array.
+  void dump() const;
+
+ protected:
+  StringC* data;     ///< maxSize slots; null when maxSize is 0
+  int elementCount;  ///< elements in use, slots [0, elementCount)
+  int maxSize;       ///< slots in the block (capacity)
+  int growBy;        ///< growth increment of SetSize; 0 selects maxSize / 2 + 10
+
+ private:
+  /// Appends copies of `count` strings from `source` (which may lie in this
+  /// array) into a block of exactly the new count.
+  void AppendCopies(const StringC* source, int count);
+  /// Gives this array, which holds no block, copies of the elements of `other`
+  /// in an exact block; on failure leaves the empty array.
+  void CopyElements(const StringAC& other);
+  /// Opens `count` empty slots at `index` (padding up to it when it lies past
+  /// the end) through SetSize; `index` and `count` are not negative.
+  void OpenGap(int index, int count);
+  /// Takes back a failed insertion: removes the slots [index, index + count)
+  /// opened on an array that held `oldCount` elements.
+  void CloseGap(int index, int count, int oldCount) noexcept;
+};
 
 #endif  // QUARNBASE_STRINGAC_H
