@@ -1,0 +1,310 @@
+#include <quarnbase/StringAC.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <initializer_list>
+#include <new>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AllocHarness.h"
+
+namespace {
+
+using quarn::test::FailureScope;
+using V = std::vector<std::string>;
+
+// Reads the protected fields of an array.
+struct Peek : StringAC {
+  static const StringC* Data(const StringAC& a) { return a.*(&Peek::data); }
+  static int GrowBy(const StringAC& a) { return a.*(&Peek::growBy); }
+};
+
+// The elements' bytes, zero bytes included.
+V Texts(const StringAC& a) {
+  V out;
+  for (int i = 0; i < a.GetSize(); ++i) {
+    const StringC& s = Peek::Data(a)[i];
+    out.emplace_back(static_cast<char*>(s), s.length());
+  }
+  return out;
+}
+
+StringAC Make(std::initializer_list<const char*> texts) {
+  StringAC a;
+  for (const char* t : texts) a.Add(t);
+  return a;
+}
+
+template <class F>
+std::string Stderr(F f) {
+  testing::internal::CaptureStderr();
+  f();
+  return testing::internal::GetCapturedStderr();
+}
+
+// Element count, capacity and growBy.
+std::vector<int> Shape(const StringAC& a) { return {a.GetSize(), a.size(), Peek::GrowBy(a)}; }
+
+const std::string kYZ("y\0z", 3);
+
+// Runs `op` on a fresh [a, b, c] (capacity 11), failing its 1st, 2nd, ...
+// allocation until it succeeds; each failure must leave `expected` behind.
+template <class Op>
+void ExpectFailuresLeave(const V& expected, int expectedSize, Op op) {
+  for (long long n = 1; n < 50; ++n) {
+    StringAC a = Make({"a", "b", "c"});
+    try {
+      FailureScope fail(n);
+      return op(a);
+    } catch (const std::bad_alloc&) {
+    }
+    EXPECT_EQ(Texts(a), expected) << "failing allocation " << n;
+    EXPECT_EQ(a.size(), expectedSize) << "failing allocation " << n;
+  }
+  ADD_FAILURE() << "operation never succeeded";
+}
+
+TEST(StringACStorage, ConstructionAndGrowthPolicy) {
+  StringAC none, three(3), grown, a(11);
+  EXPECT_EQ(Shape(none), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(none.GetUpperBound() + none.length(), -1);
+  EXPECT_EQ(Texts(three), V(3));
+  EXPECT_EQ(static_cast<char*>(Peek::Data(three)[2]), static_cast<char*>(StringC::emptyPrototype));
+  std::vector<int> sizes;
+  for (int i = 0; i < 27; ++i) {
+    EXPECT_EQ(grown.Add("x"), i);
+    if (i == 0 || i == 1 || i == 11 || i == 26) sizes.push_back(grown.size());
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{1, 11, 26, 49}));
+
+  auto sizeAfter = [&](int newSize, int newGrowBy) {
+    return a.SetSize(newSize, newGrowBy), a.size();
+  };
+  // growBy 4, kept by -1, then the default (40 / 2 + 10), then exact for a negative one.
+  EXPECT_EQ(
+      (std::vector<int>{sizeAfter(11, 4), sizeAfter(12, -1), sizeAfter(40, -1), sizeAfter(41, 0),
+                        sizeAfter(0, 7), sizeAfter(2, -5), sizeAfter(3, -1)}),
+      (std::vector<int>{11, 15, 40, 70, 0, 2, 3}));
+  EXPECT_EQ(Peek::GrowBy(a), -5);
+}
+
+TEST(StringACStorage, NegativeSizeAndOutOfRangeReads) {
+  StringAC* bad = nullptr;
+  EXPECT_EQ(Stderr([&] { bad = new StringAC(-2); }), "Invalid size (-2) for StringAC");
+  EXPECT_EQ(Shape(*bad), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(bad->Add("ok"), 0);
+  delete bad;
+
+  StringAC a = Make({"a", "b", "c"}), empty;
+  const StringAC& ca = a;
+  EXPECT_EQ(
+      Stderr([&] { EXPECT_TRUE(a.ElementAt(5).IsEmpty() && ca.GetAt(3).IsEmpty()); }),
+      "StringAC index out of range 5 (0-2 allowed)StringAC index out of range 3 (0-2 allowed)");
+  EXPECT_EQ(
+      Stderr([&] { empty[0], ca[-1]; }),
+      "StringAC index out of range 0 (0--1 allowed)StringAC index out of range -1 (0-2 allowed)");
+  a[1] = "B";  // in range: the element itself
+  EXPECT_EQ(Texts(a), (V{"a", "B", "c"}));
+
+  quarn::test::LeakCounter leaks;  // the scratch starts empty and gives up what it was given
+  Stderr([&] { a[9] = "written into the scratch"; });
+  EXPECT_EQ(leaks.LiveBlocks(), 1);
+  Stderr([&] { EXPECT_TRUE(a[9].IsEmpty()); });
+  std::thread([&] { Stderr([&] { a[9] = "per thread"; }); }).join();
+  EXPECT_EQ(leaks.LiveBlocks(), 0);  // released by the next bad access and at thread exit
+}
+
+TEST(StringACStorage, MutatorsIgnoreArgumentsOutsideTheElements) {
+  StringAC a = Make({"a", "b", "c"});
+  EXPECT_EQ(Stderr([&] {
+              a.SetAt(3, "x"), a.SetAt(-1, "x"), a.SetSize(-1, 9), a.SetAtGrow(-1, "x");
+              a.InsertAt(-1, "x", 1), a.InsertAt(0, "x", -1), a.InsertAt(-1, &a);
+              a.RemoveAt(-1, 1), a.RemoveAt(0, -1), a.RemoveAt(3, 1), a.truncate(4), a.truncate(-1);
+            }),
+            "");
+  EXPECT_THROW(a.InsertAt(1, "x", INT_MAX), std::bad_alloc);
+  EXPECT_THROW(a.SetAtGrow(INT_MAX, "x"), std::bad_alloc);
+  EXPECT_EQ(Texts(a), (V{"a", "b", "c"}));
+  EXPECT_EQ(Peek::GrowBy(a), 0);
+  a.RemoveAt(1, 100);  // clamped to the elements present
+  EXPECT_EQ(Texts(a), V{"a"});
+}
+
+TEST(StringACStorage, InsertRemoveAndTruncate) {
+  StringAC a = Make({"a", "b", "c"}), other = Make({"x"}), blockOnly(2);
+  a.InsertAt(1, "x", 2);
+  EXPECT_EQ(Texts(a), (V{"a", "x", "x", "b", "c"}));
+  a.RemoveAt(1, 3), a.InsertAt(4, "x", 1), a.InsertAt(5, nullptr, 0), a.SetAtGrow(6, "y");
+  EXPECT_EQ(Texts(a), (V{"a", "c", "", "", "x", "", "y"}));
+  EXPECT_EQ(a.size(), 11);
+  a.truncate(1, 0);
+  other += StringC(kYZ.data(), 3);
+  a.InsertAt(0, &other), a.InsertAt(5, static_cast<const StringAC*>(nullptr));
+  EXPECT_EQ(Texts(a), (V{"x", kYZ, "a"}));  // whole elements, zero bytes included
+  a.InsertAt(1, &a);                        // the elements as they were
+  EXPECT_EQ(Texts(a), (V{"x", "x", kYZ, "a", kYZ, "a"}));
+  blockOnly.truncate(0), blockOnly.InsertAt(0, "v", 0);  // SetSize(0): the block goes
+  EXPECT_EQ(blockOnly.size(), 0);
+  a.SetSize(1, 3), a.RemoveAll();
+  EXPECT_EQ(Shape(a), (std::vector<int>{0, 0, 3}));
+}
+
+TEST(StringACStorage, CopyAssignAppendAndFreeExtra) {
+  StringAC a = Make({"a", "b", "c"});
+  a.SetSize(3, 5);
+  StringAC copy(a);
+  EXPECT_EQ(Texts(copy), Texts(a));
+  EXPECT_EQ(Shape(copy), (std::vector<int>{3, 3, 0}));
+  EXPECT_NE(static_cast<char*>(copy[0]), static_cast<char*>(a[0]));
+  StringAC& alias = copy;
+  copy = StringAC(2), copy = a, copy = alias;
+  EXPECT_EQ(Texts(copy), Texts(a));
+  StringAC moved(std::move(a));
+  EXPECT_EQ(Texts(moved), (V{"a", "b", "c"}));
+  EXPECT_EQ(Shape(moved), (std::vector<int>{3, 11, 5}));
+  EXPECT_EQ(Shape(a), (std::vector<int>{0, 0, 5}));
+
+  const char* b = moved[1];
+  moved += moved[1];  // records move to an exact block; texts stay
+  EXPECT_EQ(static_cast<char*>(moved[1]), b);
+  moved += moved;
+  EXPECT_EQ(Texts(moved), (V{"a", "b", "c", "b", "a", "b", "c", "b"}));
+  moved += StringAC(), moved.SetSize(2);
+  EXPECT_EQ(moved.size(), 8);
+  const StringAC sum = moved + Make({"z"}) + StringC("w");
+  EXPECT_EQ(Texts(sum), (V{"a", "b", "z", "w"}));
+  EXPECT_EQ(Shape(sum), (std::vector<int>{4, 4, 0}));
+  EXPECT_EQ(Shape(StringAC() + StringAC()), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(Texts(moved), (V{"a", "b"}));
+
+  moved.FreeExtra();
+  const StringC* exact = Peek::Data(moved);
+  moved.FreeExtra();
+  EXPECT_EQ(Peek::Data(moved), exact);
+  EXPECT_EQ(moved.size(), 2);
+  moved.truncate(0), moved.FreeExtra();
+  EXPECT_EQ(Peek::Data(moved), nullptr);
+}
+
+TEST(StringACStorage, FailedAllocationsLeaveTheElements) {
+  if (!quarn::test::ReachesLibrary()) GTEST_SKIP() << "library allocations are not seen";
+  const V abc{"a", "b", "c"};
+  const StringAC xy = Make({"x", "y"});
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.SetSize(12); });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.FreeExtra(); });
+  ExpectFailuresLeave(abc, 11, [&](StringAC& a) { a += xy; });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a += a[0]; });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a += a; });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.Add("x"); });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.SetAtGrow(5, "y"); });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.InsertAt(1, "x", 3); });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.InsertAt(1, &a); });
+  ExpectFailuresLeave(abc, 11, [](StringAC& a) { StringAC copy(a); });
+  ExpectFailuresLeave(V{}, 0, [&](StringAC& a) { a = xy; });
+}
+
+TEST(StringACQuery, ParseGivesTheTokensOfStrtokWithoutItsState) {
+  EXPECT_EQ(Texts(StringC("a,b,,c").parse(",")), (V{"a", "b", "c"}));
+  EXPECT_EQ(Texts(StringC(" x  y ").parse(" ")), (V{"x", "y"}));
+  EXPECT_EQ(Texts(StringC("a, b,c").parse(", ")), (V{"a", "b", "c"}));
+  EXPECT_EQ(Texts(StringC("abc").parse("")), Texts(StringC("abc").parse(nullptr)));
+  EXPECT_EQ(Texts(StringC("abc").parse("")), V{"abc"});
+  EXPECT_EQ(Texts(StringC("a\0b,c", 5).parse(",")), V{"a"});
+  const char highBytes[] = {'\xff', 'a', '\xff', '\0'};
+  EXPECT_EQ(Texts(StringC(highBytes).parse(highBytes + 2)), V{"a"});
+  EXPECT_EQ(Shape(StringC(",,,").parse(",")), (std::vector<int>{0, 0, 0}));
+  EXPECT_EQ(Shape(StringC().parse(",")), (std::vector<int>{0, 0, 0}));
+
+  StringC text("t1 t2 t3 t4 t5 t6 t7 t8 t9 t10 t11 t12");
+  const StringAC tokens = text.parse(" ");
+  EXPECT_EQ(Shape(tokens), (std::vector<int>{12, 12, 0}));
+  EXPECT_EQ(std::strlen(text), 38u);  // the string is not cut
+
+  char own[] = "p q r";
+  EXPECT_STREQ(std::strtok(own, " "), "p");
+  StringC("u v").parse(" ");
+  EXPECT_STREQ(std::strtok(nullptr, " "), "q");  // the caller's sequence goes on
+}
+
+TEST(StringACQuery, IndexAndSort) {
+  const StringAC aba = Make({"a", "b", "a"});
+  EXPECT_EQ((std::vector<int>{aba.index("a", 0), aba.index("a", 1), aba.index("a", 3),
+                              aba.index("a", -4), aba.index("A", 0), aba.index(StringC("a", 2))}),
+            (std::vector<int>{0, 2, -1, 0, -1, -1}));
+
+  StringAC bac = Make({"b", "a", "C"}), dup = Make({"b", "a", "b", "a", "c", "b"});
+  bac.sort(0, 0);
+  EXPECT_EQ(Texts(bac), (V{"C", "a", "b"}));
+  bac.sort(0, 1);
+  EXPECT_EQ(Texts(bac), (V{"a", "b", "C"}));
+  {
+    FailureScope fail(1, true);  // removing duplicates allocates nothing
+    dup.sort(1, 0);
+  }
+  EXPECT_EQ(Texts(dup), (V{"a", "b", "c"}));
+  EXPECT_EQ(dup.size(), 11);
+  StringAC cased = Make({"B", "a", "b"});
+  cased.sort(1, 1);
+  EXPECT_TRUE(Texts(cased) == (V{"a", "B"}) || Texts(cased) == (V{"a", "b"}));
+
+  // The case mode is per thread: concurrent sorts keep their own.
+  auto sortMany = [](int noCase, V expected) {
+    for (int i = 0; i < 2000; ++i) {
+      StringAC s = Make({"b", "a", "C"});
+      s.sort(0, noCase);
+      if (Texts(s) != expected) return false;
+    }
+    return true;
+  };
+  bool exact = false;
+  std::thread other([&] { exact = sortMany(0, V{"C", "a", "b"}); });
+  EXPECT_TRUE(sortMany(1, V{"a", "b", "C"}));
+  other.join();
+  EXPECT_TRUE(exact);
+}
+
+TEST(StringACQuery, SortOrdersAsCompareDoes) {
+  // Signed bytes, zero bytes, prefixes, case variants, and ties on the first eight bytes.
+  const V texts{"b",         "",          "a",         std::string("a\0", 2),
+                "a\x80",     "a\x7f",     "\xe9t\xe9", "A",
+                "abcdefghY", "abcdefghX", "abcdefgh",  "ABCDEFGHx",
+                "Z",         "z",         "\xff",      "a"};
+  for (int noCase = 0; noCase < 2; ++noCase) {
+    for (long long failFirst : {0, 1}) {  // with room for sort keys, and without
+      StringAC a;
+      for (const std::string& t : texts) a += StringC(t.data(), static_cast<int>(t.size()));
+      {
+        FailureScope fail(failFirst, true);
+        a.sort(0, noCase);
+      }
+      V sorted = Texts(a), expected = texts;
+      std::sort(sorted.begin(), sorted.end()), std::sort(expected.begin(), expected.end());
+      EXPECT_EQ(sorted, expected);
+      for (int i = 1; i < a.GetSize(); ++i) {
+        EXPECT_NE(a[i - 1].Compare(a[i], noCase ? StrCompNoCase : StrCompExact), StrCompGreater)
+            << "mode " << noCase << ", keys " << !failFirst << ", at " << i;
+      }
+    }
+  }
+}
+
+TEST(StringACQuery, DumpFormats) {
+  StringAC xy = Make({"x", "y"});
+  EXPECT_EQ(Stderr([&] { xy.dump(0, -1); }),
+            "\n  Dump of 2 StringCs (2 avail, 11 alloc'ed):\n"
+            "    Index: 0   StringC: [x]\n    Index: 1   StringC: [y]\n\n");
+  EXPECT_EQ(Stderr([&] { xy.dump(1, 9); }),  // a last past the end is clamped
+            "\n  Dump of 1 StringCs (2 avail, 11 alloc'ed):\n    Index: 1   StringC: [y]\n\n");
+  EXPECT_EQ(Stderr([&] { StringAC().dump(0, -1), xy.dump(2, 1), xy.dump(-1, 1); }),
+            "\n  Bad dump StringAC range: 0 - -1\n\n  Bad dump StringAC range: 2 - 1\n"
+            "\n  Bad dump StringAC range: -1 - 1\n");
+  xy[0] = StringC(kYZ.data(), 3);
+  EXPECT_EQ(Stderr([&] { xy.dump(), StringAC().dump(); }), "y");
+}
+
+}  // namespace
