@@ -5,6 +5,8 @@
 int main(int argc, char** argv) {
   bench::RegisterStringBenchmarks();
   bench::RegisterMetaBenchmarks();
+  bench::RegisterScalarArrayBenchmarks();
+  bench::RegisterPtrListBenchmarks();
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

@@ -52,6 +52,8 @@ class Random {
 // Each file of the program registers its group of pairs.
 void RegisterStringBenchmarks();
 void RegisterMetaBenchmarks();
+void RegisterScalarArrayBenchmarks();
+void RegisterPtrListBenchmarks();
 
 }  // namespace bench
 
