@@ -111,7 +111,8 @@ class QUARNBASE_EXPORT StringAC {
   /// strings when `index` lies past the end. A negative `index` or `count`
   /// changes nothing. On failure the elements are unchanged.
   void InsertAt(int index, const char* value, int count = 1);
-  /// Inserts copies of all elements of `other` (null counts as empty; this array
+  /// Inserts the texts of all elements of `other` as C text (an element holding
+  /// a zero byte arrives cut there; null counts as an empty array; this array
   /// itself inserts its elements as they were) at `startIndex`, padding with
   /// empty strings when `startIndex` lies past the end. An empty `other` or a
   /// negative `startIndex` changes nothing. On failure the elements are unchanged.

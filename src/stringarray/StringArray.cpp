@@ -231,7 +231,10 @@ void StringAC::InsertAt(int startIndex, const StringAC* other) {
   const int oldCount = elementCount;
   OpenGap(startIndex, count);
   try {
-    for (int i = 0; i < count; ++i) data[startIndex + i] = other->data[i];
+    // Texts go over as C text, so an element with a zero byte arrives cut there.
+    for (int i = 0; i < count; ++i) {
+      data[startIndex + i] = static_cast<const char*>(other->data[i]);
+    }
   } catch (...) {
     CloseGap(startIndex, count, oldCount);
     throw;

@@ -145,9 +145,9 @@ TEST(StringACStorage, InsertRemoveAndTruncate) {
   a.truncate(1, 0);
   other += StringC(kYZ.data(), 3);
   a.InsertAt(0, &other), a.InsertAt(5, static_cast<const StringAC*>(nullptr));
-  EXPECT_EQ(Texts(a), (V{"x", kYZ, "a"}));  // whole elements, zero bytes included
+  EXPECT_EQ(Texts(a), (V{"x", "y", "a"}));  // C texts: cut at the zero byte
   a.InsertAt(1, &a);                        // the elements as they were
-  EXPECT_EQ(Texts(a), (V{"x", "x", kYZ, "a", kYZ, "a"}));
+  EXPECT_EQ(Texts(a), (V{"x", "x", "y", "a", "y", "a"}));
   blockOnly.truncate(0), blockOnly.InsertAt(0, "v", 0);  // SetSize(0): the block goes
   EXPECT_EQ(blockOnly.size(), 0);
   a.SetSize(1, 3), a.RemoveAll();
