@@ -692,7 +692,7 @@ std::string TestName(const testing::TestParamInfo<SweepCase>& info) {
 class AllocFailureSweep : public testing::TestWithParam<SweepCase> {};
 
 TEST_P(AllocFailureSweep, FailureLeavesPromisedStateAndLeaksNothing) {
-  if (!quarn::test::ReachesLibrary()) GTEST_SKIP() << "the harness cannot fail library allocations";
+  QUARN_REQUIRE_HARNESS_REACH();
   const SweepCase& c = GetParam();
   const long long single = c.run(false);
   ASSERT_FALSE(HasFailure()) << c.name << ": failing only allocation " << single;
