@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# Checks the symbols that the built shared libraries export against the lists
+# committed in symbols/, and fails with a diff when one appears or disappears.
+#
+#   scripts/check-symbols.sh [--update] <build-dir>
+#
+# It builds nothing: it reads quarnbase and basesup from <build-dir>, either the
+# Linux libraries (libquarnbase.so, libbasesup.so: dynamic symbols defined in
+# them) or the Windows DLLs (quarnbase.dll, basesup.dll: their export tables).
+# Names are demangled, stripped of versions and addresses, and sorted. The
+# lists are symbols/<platform>-<library>.txt with platform linux, mingw64 or
+# mingw32. With --update the lists are rewritten from the build instead.
+set -euo pipefail
+
+usage() {
+  echo "usage: $0 [--update] <build-dir>" >&2
+  exit 2
+}
+
+update=0
+build_dir=""
+for arg in "$@"; do
+  case "$arg" in
+    --update) update=1 ;;
+    -h | --help) usage ;;
+    -*) usage ;;
+    *) [ -z "$build_dir" ] || usage; build_dir=$arg ;;
+  esac
+done
+[ -n "$build_dir" ] || usage
+[ -d "$build_dir" ] || { echo "check-symbols: no build directory $build_dir" >&2; exit 2; }
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+lists=$repo/symbols
+export LC_ALL=C
+
+# Finds the one file named $1 in the build tree (outside test and install trees).
+find_one() {
+  local found
+  found=$(find "$build_dir" -maxdepth 3 \( -path "*/tests" -o -path "*/_deps" \) -prune \
+            -o -name "$1" \( -type f -o -type l \) -print | sort)
+  if [ -z "$found" ]; then
+    return 1
+  fi
+  if [ "$(printf '%s\n' "$found" | wc -l)" -ne 1 ]; then
+    echo "check-symbols: more than one $1 under $build_dir:" >&2
+    printf '  %s\n' $found >&2
+    exit 2
+  fi
+  printf '%s\n' "$found"
+}
+
+# Symbols that toolchains, linkers and sanitizers add on their own; they are no
+# part of the library's interface.
+filter_tool_symbols() {
+  grep -Ev '^(_init|_fini|_edata|_end|__bss_start|__gmon_start__)$|^(__asan|__odr_asan|__ubsan|__sanitizer|__lsan|__msan|__tsan|__sancov|__llvm)' || true
+}
+
+# Exported symbols of a Linux shared library, one demangled name a line. Two
+# kinds of weak symbol are left out, as they depend on the compiler, its
+# optimisation level and its sanitizers rather than on the interface:
+# instantiations of standard-library templates (the standard headers give them
+# default visibility) and typeinfo of function types (added by -fsanitize=function).
+elf_symbols() {
+  nm -D --defined-only --format=posix "$1" \
+    | awk '!($2 ~ /^[WVu]$/ && $1 ~ /^_Z(T[ISV])?(N[VKRO]*)?S[tabsiod]|^_ZT[IS]F/) { print $1 }' \
+    | sed 's/@.*//' | filter_tool_symbols | c++filt | sort -u
+}
+
+# Exported names of a DLL's export table, one demangled name a line.
+pe_symbols() {
+  "$objdump" -p "$1" | awk '
+    /^\[Ordinal\/Name Pointer\] Table/ { table = 1; next }
+    table && /^[[:space:]]*$/ { table = 0 }
+    table && /^[[:space:]]*\[/ { print $NF }' \
+    | filter_tool_symbols | c++filt | sort -u
+}
+
+status=0
+# Compares (or with --update, writes) one list.
+check_list() {
+  local name=$1 listing=$2
+  local list=$lists/$name.txt
+  if [ "$update" -eq 1 ]; then
+    mkdir -p "$lists"
+    printf '%s\n' "$listing" >"$list"
+    echo "check-symbols: wrote symbols/$name.txt ($(printf '%s\n' "$listing" | wc -l) symbols)"
+    return
+  fi
+  if [ ! -f "$list" ]; then
+    echo "check-symbols: symbols/$name.txt is missing" >&2
+    status=1
+    return
+  fi
+  if diff -u --label "symbols/$name.txt (committed)" --label "$name (built)" \
+      "$list" <(printf '%s\n' "$listing"); then
+    echo "check-symbols: $name: $(printf '%s\n' "$listing" | wc -l) symbols as listed"
+  else
+    echo "check-symbols: $name exports differ from symbols/$name.txt (- gone, + new)" >&2
+    status=1
+  fi
+}
+
+if so=$(find_one libquarnbase.so); then
+  platform=linux
+  check_list "$platform-quarnbase" "$(elf_symbols "$so")"
+  if basesup=$(find_one libbasesup.so); then
+    check_list "$platform-basesup" "$(elf_symbols "$basesup")"
+  else
+    echo "check-symbols: no libbasesup.so under $build_dir" >&2
+    status=1
+  fi
+elif dll=$(find_one quarnbase.dll); then
+  objdump="" format=""
+  for tool in x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump objdump; do
+    command -v "$tool" >/dev/null || continue
+    format=$("$tool" -f "$dll" 2>/dev/null | sed -n 's/.*file format //p')
+    if [ -n "$format" ]; then
+      objdump=$tool
+      break
+    fi
+  done
+  case "$format" in
+    pei-x86-64) platform=mingw64 ;;
+    pei-i386) platform=mingw32 ;;
+    *)
+      echo "check-symbols: cannot read $dll as an x86 DLL (install the mingw-w64 binutils)" >&2
+      exit 2 ;;
+  esac
+  check_list "$platform-quarnbase" "$(pe_symbols "$dll")"
+  if basesup=$(find_one basesup.dll); then
+    check_list "$platform-basesup" "$(pe_symbols "$basesup")"
+  else
+    echo "check-symbols: no basesup.dll under $build_dir" >&2
+    status=1
+  fi
+else
+  echo "check-symbols: neither libquarnbase.so nor quarnbase.dll under $build_dir" >&2
+  exit 2
+fi
+
+if [ "$status" -ne 0 ] && [ "$update" -eq 0 ]; then
+  echo "check-symbols: if the change is intended, run" >&2
+  echo "  scripts/check-symbols.sh --update $build_dir" >&2
+  echo "and commit the lists in symbols/ with it." >&2
+fi
+exit "$status"

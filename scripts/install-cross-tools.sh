@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the cross compilers and wine64 that the mingw64 and mingw32 presets
+# need. Idempotent: packages already present are left alone, and the package
+# lists are refreshed only when something is missing.
+set -euo pipefail
+
+packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)
+
+missing=()
+for pkg in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$pkg")
+  fi
+done
+
+if [ "${#missing[@]}" -eq 0 ]; then
+  echo "install-cross-tools: all present (${packages[*]})"
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+export DEBIAN_FRONTEND=noninteractive
+echo "install-cross-tools: installing ${missing[*]}"
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

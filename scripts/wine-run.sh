@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine64, quietly, in the given wine prefix:
+#   wine-run.sh <prefix-dir> <program.exe> [arguments...]
+# The cross toolchain uses it as ctest's emulator. The prefix is created on
+# first use; concurrent first runs (parallel tests) wait on a lock, so none
+# starts in a half-made prefix. Exits with the program's status.
+set -euo pipefail
+
+if [ "$#" -lt 2 ]; then
+  echo "usage: $0 <prefix-dir> <program.exe> [arguments...]" >&2
+  exit 2
+fi
+prefix=$1
+shift
+
+wine=${QUARNBASE_WINE:-/usr/lib/wine/wine64}
+export WINEPREFIX=$prefix
+export WINEDEBUG=${WINEDEBUG:--all}
+# No desktop integration or mono/gecko prompts in a headless prefix.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+
+ready=$prefix/.quarnbase-ready
+if [ ! -e "$ready" ]; then
+  mkdir -p "$(dirname "$prefix")"
+  (
+    flock 9
+    if [ ! -e "$ready" ]; then
+      echo "wine-run: creating wine prefix $prefix" >&2
+      "$wine" wineboot --init >/dev/null 2>&1
+      touch "$ready"
+    fi
+  ) 9>"$prefix.lock"
+fi
+
+exec "$wine" "$@"
