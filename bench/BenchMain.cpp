@@ -5,6 +5,7 @@
 int main(int argc, char** argv) {
   bench::RegisterStringBenchmarks();
   bench::RegisterMetaBenchmarks();
+  bench::RegisterStringArrayBenchmarks();
   bench::RegisterScalarArrayBenchmarks();
   bench::RegisterPtrListBenchmarks();
   benchmark::Initialize(&argc, argv);

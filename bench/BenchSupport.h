@@ -52,6 +52,7 @@ class Random {
 // Each file of the program registers its group of pairs.
 void RegisterStringBenchmarks();
 void RegisterMetaBenchmarks();
+void RegisterStringArrayBenchmarks();
 void RegisterScalarArrayBenchmarks();
 void RegisterPtrListBenchmarks();
 
