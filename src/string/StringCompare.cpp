@@ -25,13 +25,28 @@ inline StrCompValE OrderBytes(char a, char b) {
 // that rescanning the block that differs stays cheap.
 constexpr std::size_t kSkipBlock = 512;
 
+// Keeps a rarely taken path out of line, so that the common path of its caller
+// stays a small leaf function (no registers to save, no call).
+#if defined(__GNUC__) || defined(__clang__)
+#define QUARN_OUT_OF_LINE __attribute__((noinline))
+#else
+#define QUARN_OUT_OF_LINE
+#endif
+
+// Returns the offset of the first block of kSkipBlock bytes in which `a` and
+// `b` differ, or of the last, partial block when all whole blocks are equal.
+QUARN_OUT_OF_LINE std::size_t SkipEqualBlocks(const char* a, const char* b, std::size_t n) {
+  std::size_t i = 0;
+  while (n - i >= kSkipBlock && std::memcmp(a + i, b + i, kSkipBlock) == 0) i += kSkipBlock;
+  return i;
+}
+
 // Returns the index of the first byte at which `a` and `b` differ within their
 // first `n` bytes, or `n` when those are equal. One pass: equal blocks are
 // skipped with memcmp, and the block that differs (or the short tail) is
 // scanned 16 bytes at a time where SSE2 is available, else a word at a time.
 std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
-  std::size_t i = 0;
-  while (n - i >= kSkipBlock && std::memcmp(a + i, b + i, kSkipBlock) == 0) i += kSkipBlock;
+  std::size_t i = n >= kSkipBlock ? SkipEqualBlocks(a, b, n) : 0;
   const std::size_t end = n - i > kSkipBlock ? i + kSkipBlock : n;
 #if defined(__SSE2__)
   for (; i + 16 <= end; i += 16) {
@@ -103,8 +118,8 @@ inline char Lowered(char ch) {
 }
 
 // Case-insensitive three-way comparison of two byte ranges.
-StrCompValE CompareBytesNoCase(const char* a, std::size_t aLength, const char* b,
-                               std::size_t bLength) {
+QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLength, const char* b,
+                                                 std::size_t bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
   for (std::size_t i = 0; i < n; ++i) {
     if (a[i] == b[i]) continue;  // equal bytes lower equally; skip tolower
