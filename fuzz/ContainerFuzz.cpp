@@ -109,15 +109,15 @@ void UIntOperation(ByteReader& in, UIntArrayC (&arrays)[2], UIntModel (&models)[
   const bool self = (code & 2) != 0;
   UIntArrayC& a = arrays[t];
   UIntModel& m = models[t];
-  UIntArrayC& other = self ? a : arrays[1 - t];
-  const UIntModel otherModel = self ? m : models[1 - t];
-  const unsigned int value = in.Byte();
-  const char* what = "?";
   if (static_cast<int>(m.items.size()) > kMaxElements) {
     a.RemoveAll();
     m.items.clear();
     m.maxSize = 0;
   }
+  UIntArrayC& other = self ? a : arrays[1 - t];
+  const UIntModel otherModel = self ? m : models[1 - t];
+  const unsigned int value = in.Byte();
+  const char* what = "?";
   switch ((code >> 2) % 12) {
     case 0: {
       what = "SetSize";
@@ -290,15 +290,15 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
   const bool self = (code & 2) != 0;
   StringAC& a = arrays[t];
   StringModel& m = models[t];
-  StringAC& other = self ? a : arrays[1 - t];
-  const StringModel otherModel = self ? m : models[1 - t];
-  const std::string text = in.Bytes(10);
-  const char* what = "?";
   if (static_cast<int>(m.items.size()) > kMaxElements) {
     a.RemoveAll();
     m.items.clear();
     m.maxSize = 0;
   }
+  StringAC& other = self ? a : arrays[1 - t];
+  const StringModel otherModel = self ? m : models[1 - t];
+  const std::string text = in.Bytes(10);
+  const char* what = "?";
   switch ((code >> 2) % 18) {
     case 0: {
       what = "SetSize";
@@ -344,9 +344,11 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
       const int index = SmallInt(in, 40);
       a.InsertAt(index, &other);
       if (!otherModel.items.empty() && index >= 0) {
-        // Whole copies: zero bytes inside an element are kept.
+        // Elements arrive as C text, cut at a zero byte.
         m.Insert(index, std::string(), static_cast<int>(otherModel.items.size()), std::string());
-        std::copy(otherModel.items.begin(), otherModel.items.end(), m.items.begin() + index);
+        for (std::size_t k = 0; k < otherModel.items.size(); ++k) {
+          m.items[static_cast<std::size_t>(index) + k] = CText(otherModel.items[k]);
+        }
       }
       break;
     }
@@ -567,16 +569,16 @@ void ListOperation(ByteReader& in, PtrListC (&lists)[2], ListModel (&models)[2])
   const bool self = (code & 2) != 0;
   PtrListC& list = lists[t];
   ListModel& m = models[t];
+  if (m.nodes.size() > static_cast<std::size_t>(kMaxElements)) {
+    list.RemoveAll();
+    m = ListModel{};
+  }
   PtrListC& other = self ? list : lists[1 - t];
   const ListModel otherModel = self ? m : models[1 - t];
   void* const value = Value(in);
   const std::size_t n = m.nodes.size();
   const std::size_t k = n == 0 ? 0 : in.Byte() % n;
   const char* what = "?";
-  if (n > static_cast<std::size_t>(kMaxElements)) {
-    list.RemoveAll();
-    m = ListModel{};
-  }
   switch ((code >> 2) % 14) {
     case 0:
       what = "AddHead";
