@@ -47,6 +47,7 @@ std::string State(const StringC& s) {
 }
 
 TEST(StringAppend, GrowsIntoAnExactNewBuffer) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringC s;
   LeakCounter counter;
   s += 'a';  // the first character costs exactly two bytes
@@ -131,6 +132,7 @@ TEST(StringAppend, FailedGrowthLeavesTheStringUnchanged) {
 }
 
 TEST(StringConcat, LengthBeyond32BitsThrowsBeforeAnyChange) {
+  QUARN_REQUIRE_HARNESS_REACH();
   HugeString huge;
   const std::string before = std::to_string(huge.length()) + static_cast<char*>(huge);
   LeakCounter counter;
@@ -144,6 +146,7 @@ TEST(StringConcat, LengthBeyond32BitsThrowsBeforeAnyChange) {
 }
 
 TEST(StringPlus, EachFormAllocatesOnceAndExactly) {
+  QUARN_REQUIRE_HARNESS_REACH();
   const StringC bc = WithCapacity("bc", 30);
   LeakCounter counter;
   const StringC results[] = {'a' + bc,  bc + 'd', "xy" + bc,

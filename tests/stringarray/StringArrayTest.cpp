@@ -94,6 +94,7 @@ TEST(StringACStorage, ConstructionAndGrowthPolicy) {
 }
 
 TEST(StringACStorage, NegativeSizeAndOutOfRangeReads) {
+  QUARN_REQUIRE_HARNESS_REACH();
   StringAC* bad = nullptr;
   EXPECT_EQ(Stderr([&] { bad = new StringAC(-2); }), "Invalid size (-2) for StringAC");
   EXPECT_EQ(Shape(*bad), (std::vector<int>{0, 0, 0}));
