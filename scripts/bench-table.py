@@ -22,6 +22,13 @@ import json
 import re
 import sys
 
+# Cases that are not like for like, with the reason shown in the goal column:
+# std::string keeps texts of up to 15 bytes inside the object and allocates
+# nothing, while every non-empty StringC owns an exact heap buffer.
+NOT_LIKE_FOR_LIKE = [
+    (r"^String(Construct|Copy|Mid|Left)$", r"^8B", "n/a: peer stores 8 B inline"),
+]
+
 # Goals as the largest acceptable ratio quarn/peer, by group. A group with no
 # entry is reported without a goal.
 GOALS = [
@@ -35,6 +42,13 @@ GOALS = [
 TOLERANCE = 0.05
 
 UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def exemption_for(group, case):
+    for group_pattern, case_pattern, reason in NOT_LIKE_FOR_LIKE:
+        if re.search(group_pattern, group) and re.search(case_pattern, case):
+            return reason
+    return None
 
 
 def goal_for(group):
@@ -102,7 +116,10 @@ def main(argv):
             continue
         ratio = pair["quarn"] / pair["peer"]
         limit = goal_for(group)
-        if limit is None:
+        exemption = exemption_for(group, case)
+        if exemption is not None:
+            goal, verdict = exemption, "–"
+        elif limit is None:
             goal, verdict = "–", "–"
         else:
             total += 1
