@@ -89,9 +89,11 @@ class QUARNBASE_EXPORT DblArrayC {
   /// Appends `value` and returns its index. Amortised O(1) when growBy is set;
   /// with growBy 0 every append to a full block copies the whole array.
   int Add(double value) {
-    if (elementCount < maxSize) {
-      data[elementCount] = value;
-      return elementCount++;
+    const int index = elementCount;  // a local: the store below may alias the count
+    if (index < maxSize) {
+      data[index] = value;
+      elementCount = index + 1;
+      return index;
     }
     return AddGrowing(value);
   }
@@ -156,9 +158,11 @@ class QUARNBASE_EXPORT PtrArrayC {
 
   void SetAtGrow(int index, void* value);
   int Add(void* value) {
-    if (elementCount < maxSize) {
-      data[elementCount] = value;
-      return elementCount++;
+    const int index = elementCount;  // a local: the store below may alias the count
+    if (index < maxSize) {
+      data[index] = value;
+      elementCount = index + 1;
+      return index;
     }
     return AddGrowing(value);
   }
@@ -211,9 +215,11 @@ class QUARNBASE_EXPORT UIntArrayC {
 
   void SetAtGrow(int index, unsigned int value);
   int Add(unsigned int value) {
-    if (elementCount < maxSize) {
-      data[elementCount] = value;
-      return elementCount++;
+    const int index = elementCount;  // a local: the store below may alias the count
+    if (index < maxSize) {
+      data[index] = value;
+      elementCount = index + 1;
+      return index;
     }
     return AddGrowing(value);
   }

@@ -1,5 +1,6 @@
 #include "frame/NewHandlerLayer.h"
 
+#include <atomic>
 #include <climits>
 #include <new>
 
@@ -7,39 +8,50 @@
 #include <new.h>
 #endif
 
+// The pending size is read and written around every library allocation; the
+// initial-exec model makes that a plain thread-pointer access on ELF.
+#if defined(__ELF__) && (defined(__GNUC__) || defined(__clang__))
+#define QUARN_FAST_TLS __attribute__((tls_model("initial-exec")))
+#else
+#define QUARN_FAST_TLS
+#endif
+
 namespace quarn::platform {
 namespace {
 
 // Size of the library request now being made on this thread; 0 outside one.
-thread_local unsigned int pendingSize = 0;
+thread_local unsigned int pendingSize QUARN_FAST_TLS = 0;
+
+// The sized handler; null until one is installed.
+std::atomic<SizedNewHandler> installedHandler{nullptr};
+
+unsigned int ClampedSize(std::size_t size) {
+  return size > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(size);
+}
 
 #if !defined(_MSC_VER)
-SizedNewHandler installedHandler = nullptr;
-
 // The std::new_handler that forwards to the sized handler. It hides the pending
 // size while the handler runs, so allocations the handler makes report 0.
 void ForwardToSizedHandler() {
   const unsigned int size = pendingSize;
   pendingSize = 0;
-  const SizedNewHandler handler = installedHandler;
+  const SizedNewHandler handler = installedHandler.load(std::memory_order_relaxed);
   const int retry = handler != nullptr ? handler(size) : 0;
   pendingSize = size;
   if (retry == 0) throw std::bad_alloc();
 }
 #else
-SizedNewHandler installedHandler = nullptr;
-
+// The C runtime hands the request size to its handler itself.
 int __cdecl ForwardToSizedHandler(size_t size) {
-  return installedHandler != nullptr
-             ? installedHandler(size > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(size))
-             : 0;
+  const SizedNewHandler handler = installedHandler.load(std::memory_order_relaxed);
+  return handler != nullptr ? handler(ClampedSize(size)) : 0;
 }
 #endif
 
 }  // namespace
 
 void InstallSizedNewHandler(SizedNewHandler handler) {
-  installedHandler = handler;
+  installedHandler.store(handler, std::memory_order_relaxed);
 #if defined(_MSC_VER)
   _set_new_handler(&ForwardToSizedHandler);
 #else
@@ -47,8 +59,12 @@ void InstallSizedNewHandler(SizedNewHandler handler) {
 #endif
 }
 
+bool SizedHandlerEverInstalled() {
+  return installedHandler.load(std::memory_order_relaxed) != nullptr;
+}
+
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {
-  pendingSize = size > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(size);
+  pendingSize = ClampedSize(size);
 }
 
 PendingRequest::~PendingRequest() { pendingSize = saved; }

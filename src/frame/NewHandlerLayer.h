@@ -18,6 +18,10 @@ using SizedNewHandler = int (*)(unsigned int size);
 /// whatever was installed before.
 void InstallSizedNewHandler(SizedNewHandler handler);
 
+/// Whether a sized handler has been installed at some time. Until then no
+/// allocation needs its size recorded.
+bool SizedHandlerEverInstalled();
+
 /// Records the size of the library allocation about to be made on this thread
 /// for as long as the object lives. Sizes above UINT_MAX are reported as
 /// UINT_MAX; allocations made outside such a scope are reported as size 0.
