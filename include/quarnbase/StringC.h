@@ -30,10 +30,10 @@ class StringAC;
 
 /// Result of a three-way string comparison or of a meta-pattern comparison.
 enum StrCompValE {
-  StrCompLess = -1,      ///< this string sorts first / the other pattern is wider
-  StrCompEqual = 0,      ///< equal strings / equivalent patterns
-  StrCompGreater = 1,    ///< this string sorts last / this pattern is wider
-  StrCompUnrelated = -99 ///< patterns only: no order could be established
+  StrCompLess = -1,       ///< this string sorts first / the other pattern is wider
+  StrCompEqual = 0,       ///< equal strings / equivalent patterns
+  StrCompGreater = 1,     ///< this string sorts last / this pattern is wider
+  StrCompUnrelated = -99  ///< patterns only: no order could be established
 };
 
 /// Comparison mode of StringC::Compare. Any value other than StrCompNoCase
@@ -65,7 +65,7 @@ enum StrCompModE : int {
 class QUARNBASE_EXPORT StringC {
   friend class StringAC;
 
-public:
+ public:
   /// The empty string. Allocates nothing; usable in constant initialisation
   /// (except in clients of a Windows DLL).
   QUARNBASE_EMPTY_CONSTEXPR StringC() noexcept
@@ -181,7 +181,8 @@ public:
   }
   /// Unchecked read; requires 0 <= pos <= length().
   char operator[](int pos) const {
-    assert(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength && "StringC index out of range");
+    assert(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength &&
+           "StringC index out of range");
     return buffer[pos];
   }
   /// Stores `ch` at `pos` when pos < length(); otherwise does nothing. The
@@ -194,8 +195,8 @@ public:
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
-  int Find(char ch) const;          ///< Find(0) is the length of the C text
-  int Find(const char* text) const; ///< "" and null give 0
+  int Find(char ch) const;           ///< Find(0) is the length of the C text
+  int Find(const char* text) const;  ///< "" and null give 0
   int ReverseFind(char ch) const;
   int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
@@ -236,7 +237,7 @@ public:
   /// a bit-for-bit copy of it is a valid empty string.
   static const StringC emptyPrototype;
 
-protected:
+ protected:
   /// Sets the empty state without releasing anything (for raw storage).
   void Init() {
     allocLength = 0;
@@ -269,7 +270,7 @@ protected:
   unsigned int dataLength;   ///< characters in use, terminator excluded
   char* buffer;              ///< allocLength + 1 bytes; owned unless emptyBuffer
 
-private:
+ private:
   /// The shared one-byte zero buffer of every empty string. Never written.
   static char emptyBuffer[1];
 };

@@ -26,13 +26,13 @@ bool SizedHandlerEverInstalled();
 /// for as long as the object lives. Sizes above UINT_MAX are reported as
 /// UINT_MAX; allocations made outside such a scope are reported as size 0.
 class PendingRequest {
-public:
+ public:
   explicit PendingRequest(std::size_t size) noexcept;
   ~PendingRequest();
   PendingRequest(const PendingRequest&) = delete;
   PendingRequest& operator=(const PendingRequest&) = delete;
 
-private:
+ private:
   unsigned int saved;
 };
 

@@ -142,8 +142,9 @@ void StringC::ReleaseBuffer(long newLength) {
     length = end != nullptr ? static_cast<unsigned int>(static_cast<const char*>(end) - buffer)
                             : allocLength;
   } else {
-    length = static_cast<unsigned long>(newLength) > allocLength ? allocLength
-                                                                : static_cast<unsigned int>(newLength);
+    length = static_cast<unsigned long>(newLength) > allocLength
+                 ? allocLength
+                 : static_cast<unsigned int>(newLength);
   }
   dataLength = length;
   if (buffer != emptyBuffer) buffer[length] = '\0';

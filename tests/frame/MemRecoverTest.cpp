@@ -32,7 +32,7 @@ unsigned int Recovery::lastSize = 0;
 unsigned int Recovery::lastArg = 0;
 
 class MemRecover : public testing::Test {
-protected:
+ protected:
   void SetUp() override {
     QUARN_REQUIRE_HARNESS_REACH();
     Recovery::calls = 0;

@@ -33,7 +33,7 @@ long long InjectedFailures();
 
 /// Fails allocations for the scope of the object, and stops on leaving it.
 class FailureScope {
-public:
+ public:
   /// Fails the n-th allocation from now; with `andAfter`, every one after it too.
   explicit FailureScope(long long n, bool andAfter = false);
   ~FailureScope();
@@ -43,13 +43,13 @@ public:
 
 /// Counts the blocks allocated and not released since construction.
 class LeakCounter {
-public:
+ public:
   LeakCounter() : start(Stats()) {}
   long long LiveBlocks() const { return Stats().liveBlocks - start.liveBlocks; }
   long long LiveBytes() const { return Stats().liveBytes - start.liveBytes; }
   long long Allocations() const { return Stats().totalAllocations - start.totalAllocations; }
 
-private:
+ private:
   AllocStats start;
 };
 
