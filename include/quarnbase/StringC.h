@@ -10,6 +10,7 @@
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
+#include <cstring>
 
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
@@ -124,7 +125,16 @@ class QUARNBASE_EXPORT StringC {
   /// otherwise it moves to an exact new buffer. On failure nothing changes.
   /// @{
   const StringC& operator+=(const char* text);  ///< null appends nothing
-  const StringC& operator+=(char ch);           ///< exactly one byte, zero included
+  /// Exactly one byte, zero included.
+  const StringC& operator+=(char ch) {
+    if (dataLength < allocLength) {  // room for one more: the common case
+      buffer[dataLength] = ch;
+      buffer[++dataLength] = '\0';
+      return *this;
+    }
+    ConcatInPlace(1, &ch);
+    return *this;
+  }
   const StringC& operator+=(const StringC& other);
   /// @}
 
@@ -138,8 +148,13 @@ class QUARNBASE_EXPORT StringC {
   bool operator<=(const StringC& other) const;
   bool operator>(const StringC& other) const;
   bool operator>=(const StringC& other) const;
-  bool operator==(const StringC& other) const;
-  bool operator!=(const StringC& other) const;
+  /// Same bytes and same length (equality needs no byte order, so memcmp
+  /// settles it). A string without a buffer equals only another such.
+  bool operator==(const StringC& other) const {
+    if (buffer == nullptr || other.buffer == nullptr) return buffer == other.buffer;
+    return dataLength == other.dataLength && std::memcmp(buffer, other.buffer, dataLength) == 0;
+  }
+  bool operator!=(const StringC& other) const { return !(*this == other); }
   bool operator<(const char* text) const;  ///< null counts as ""
   bool operator<=(const char* text) const;
   bool operator>(const char* text) const;

@@ -101,15 +101,6 @@ StrCompValE CompareExact(const StringC& a, const StringC& b) {
   return CompareBytes(ab, a.length(), bb, b.length());
 }
 
-// Whether CompareExact(a, b) would give StrCompEqual: equality needs no byte
-// order, so a length check and memcmp settle it.
-bool EqualExact(const StringC& a, const StringC& b) {
-  const char* const ab = a;
-  const char* const bb = b;
-  if (ab == nullptr || bb == nullptr) return ab == bb;
-  return a.length() == b.length() && std::memcmp(ab, bb, a.length()) == 0;
-}
-
 // A byte lowered for the case-insensitive mode. The byte reaches tolower as an
 // unsigned char value (a negative argument is undefined behaviour); the result
 // is cut back to 8 bits and ordered as a signed byte, as in the exact mode.
@@ -165,8 +156,6 @@ bool StringC::operator>(const StringC& other) const {
 bool StringC::operator>=(const StringC& other) const {
   return CompareExact(*this, other) != StrCompLess;
 }
-bool StringC::operator==(const StringC& other) const { return EqualExact(*this, other); }
-bool StringC::operator!=(const StringC& other) const { return !EqualExact(*this, other); }
 
 bool StringC::operator<(const char* text) const {
   return CompareWithText(*this, text) == StrCompLess;

@@ -45,18 +45,6 @@ const StringC& StringC::operator+=(const char* text) {
   return *this;
 }
 
-const StringC& StringC::operator+=(char ch) {
-  // Room for one more byte is the common case when building a string
-  // character by character; it needs none of the general path's checks.
-  if (dataLength < allocLength) {
-    buffer[dataLength] = ch;
-    buffer[++dataLength] = '\0';
-    return *this;
-  }
-  ConcatInPlace(1, &ch);
-  return *this;
-}
-
 const StringC& StringC::operator+=(const StringC& other) {
   ConcatInPlace(other.dataLength, other.buffer);
   return *this;
