@@ -335,6 +335,7 @@ void RunOperation(ByteReader& in, StringC (&s)[2], Model (&m)[2]) {
       if (IsAscii(left) && IsAscii(right)) {
         FUZZ_CHECK(Sign(x.CompareNoCase(c)) == ModelCompare(left, right, true), "CompareNoCase");
       }
+      FUZZ_CHECK(Sign(x.Collate(c)) == Sign(std::strcoll(left.c_str(), c)), "Collate");
       break;
     }
     case 19: {
