@@ -460,6 +460,13 @@ std::vector<SweepCase> StringArrayCases() {
       Case<StringAC>(
           "StringAC copy constructor", FullArray, [](ArrPair& p) { StringAC copy(p.first); },
           After::kUnchanged),
+      Case<StringAC>(
+          "StringAC copy constructor, twelve texts",
+          [](ArrPair& p) {
+            for (int i = 0; i < 12; ++i) p.first.Add(i % 3 ? "text" : "");
+            p.first.Add("last");
+          },
+          [](ArrPair& p) { StringAC copy(p.first); }, After::kUnchanged),
       // Copy assignment lets go of the old elements first.
       Case<StringAC>(
           "StringAC operator=", FullArray, [](ArrPair& p) { p.first = p.second; }, After::kEmpty),
@@ -669,6 +676,18 @@ std::vector<SweepCase> ListCases() {
       Case<PtrListC>(
           "PtrListC copy constructor", FullList, [](ListPair& p) { PtrListC copy(p.first); },
           After::kUnchanged),
+      // Three one-node blocks: the copy fails at its first, second or third block.
+      Case<PtrListC>(
+          "PtrListC copy constructor, one node per block", FullList,
+          [](ListPair& p) { PtrListC copy(p.second); }, After::kUnchanged),
+      Case<PtrListC>(
+          "PtrListC operator= from one-node blocks",
+          [](ListPair& p) {
+            FullList(p);
+            p.first = PtrListC(1);
+            p.first.AddTail(Item(9));
+          },
+          [](ListPair& p) { p.first = p.second; }, After::kUnchanged),
       Case<PtrListC>(
           "PtrListC operator=", FullList, [](ListPair& p) { p.first = p.second; },
           After::kUnchanged),
