@@ -105,7 +105,8 @@ class QUARNBASE_EXPORT StringAC {
   /// strings up to `index` when needed. A negative `index` changes nothing.
   void SetAtGrow(int index, const char* value);
   /// Appends the C text `value` (null counts as ""); returns its index.
-  /// Amortised constant time. On failure nothing changes.
+  /// Amortised constant time. On failure the elements are unchanged (the
+  /// block may already have grown).
   int Add(const char* value);
   /// Inserts `count` copies of the C text `value` at `index`, padding with empty
   /// strings when `index` lies past the end. A negative `index` or `count`
