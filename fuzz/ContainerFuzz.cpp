@@ -470,17 +470,14 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
       break;
     }
     default: {
-      what = "move";
-      StringAC moved(std::move(a));
+      what = "copy of an rvalue";
+      StringAC moved(std::move(a));  // no move constructor: an exact copy, growBy 0
       StringModel movedModel = m;
-      movedModel.growBy = m.growBy;
-      m.items.clear();
-      m.maxSize = 0;
-      Verify(moved, movedModel, "move constructor");
-      a = std::move(moved);
-      const int keptGrowBy = m.growBy;
-      m = movedModel;
-      m.growBy = keptGrowBy;
+      movedModel.maxSize = static_cast<int>(m.items.size());
+      movedModel.growBy = 0;
+      Verify(moved, movedModel, "copy constructor");
+      a = std::move(moved);  // copy assignment: exact block, a keeps its growBy
+      m.maxSize = movedModel.maxSize;
       break;
     }
   }

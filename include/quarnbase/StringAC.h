@@ -45,20 +45,16 @@ class QUARNBASE_EXPORT StringAC {
   explicit StringAC(int initialSize);
   /// Copies the elements of `other` into a block of exactly their count; growBy is 0.
   StringAC(const StringAC& other);
-  /// Takes over the block and growBy of `other`, which is left empty (its growBy is kept).
-  StringAC(StringAC&& other) noexcept;
   ~StringAC();
 
   /// Replaces the elements by copies of those of `other` (exact block); growBy
   /// stays. Self-assignment changes nothing. On allocation failure the array is
   /// left empty, without a block.
   StringAC& operator=(const StringAC& other);
-  /// Releases this array's elements and takes over the block of `other`, which
-  /// is left empty; both keep their growBy, as with copy assignment.
-  StringAC& operator=(StringAC&& other) noexcept;
   /// Appends copies of the elements of `other` (which may be this array, whose
   /// elements are then appended as they were). Moves to a block of exactly the
-  /// new count unless `other` is empty. On failure nothing changes.
+  /// new count unless `other` is empty; the elements already there move with
+  /// their text buffers, untouched. On failure nothing changes.
   StringAC& operator+=(const StringAC& other);
   /// Appends a copy of `value` (which may be an element of this array). Always
   /// moves to a block of exactly the new count. On failure nothing changes.
@@ -140,9 +136,10 @@ class QUARNBASE_EXPORT StringAC {
   /// sorts the records directly: sort never fails.
   void sort(int unique = 0, int noCase = 0);
   /// Prints elements `first` to `last` to stderr under a header; a negative
-  /// `last` means the last element, and one past the end is clamped to it. A
-  /// range that is then empty or negative prints
-  /// "\n  Bad dump StringAC range: %d - %d\n" instead.
+  /// `last` means the last element. A range that is empty or negative prints
+  /// "\n  Bad dump StringAC range: %d - %d\n" instead; otherwise a `last` past
+  /// the end is clamped to the last element (and the message is printed if
+  /// that leaves the range empty).
   void dump(int first, int last) const;
   /// Prints the C text of element 0 to stderr, nothing else; prints nothing
   /// for an empty array.

@@ -54,15 +54,6 @@ StringAC::StringAC(int initialSize) : StringAC() {
 
 StringAC::StringAC(const StringAC& other) : StringAC() { CopyElements(other); }
 
-StringAC::StringAC(StringAC&& other) noexcept
-    : data(other.data),
-      elementCount(other.elementCount),
-      maxSize(other.maxSize),
-      growBy(other.growBy) {
-  other.data = nullptr;
-  other.elementCount = other.maxSize = 0;
-}
-
 StringAC::~StringAC() {
   EmptyRange(data, elementCount);
   ReleaseRecordBlock(data);
@@ -72,18 +63,6 @@ StringAC& StringAC::operator=(const StringAC& other) {
   if (this != &other) {
     RemoveAll();
     CopyElements(other);
-  }
-  return *this;
-}
-
-StringAC& StringAC::operator=(StringAC&& other) noexcept {
-  if (this != &other) {
-    RemoveAll();
-    data = other.data;
-    elementCount = other.elementCount;
-    maxSize = other.maxSize;
-    other.data = nullptr;
-    other.elementCount = other.maxSize = 0;
   }
   return *this;
 }

@@ -116,7 +116,10 @@ void StringAC::sort(int unique, int noCase) {
 }
 
 void StringAC::dump(int first, int last) const {
-  if (last < 0 || last >= elementCount) last = elementCount - 1;
+  if (last < 0) last = elementCount - 1;
+  // The range is judged as given; only then is a last past the end clamped,
+  // so that nothing past the elements is read.
+  if (first >= 0 && last >= 0 && first <= last && last >= elementCount) last = elementCount - 1;
   if (first < 0 || last < 0 || first > last) {
     std::fprintf(stderr, "\n  Bad dump StringAC range: %d - %d\n", first, last);
     return;

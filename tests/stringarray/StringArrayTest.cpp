@@ -165,10 +165,10 @@ TEST(StringACStorage, CopyAssignAppendAndFreeExtra) {
   StringAC& alias = copy;
   copy = StringAC(2), copy = a, copy = alias;
   EXPECT_EQ(Texts(copy), Texts(a));
-  StringAC moved(std::move(a));
+  StringAC moved(std::move(a));  // rvalues are copied: an exact block, growBy 0
   EXPECT_EQ(Texts(moved), (V{"a", "b", "c"}));
-  EXPECT_EQ(Shape(moved), (std::vector<int>{3, 11, 5}));
-  EXPECT_EQ(Shape(a), (std::vector<int>{0, 0, 5}));
+  EXPECT_EQ(Shape(moved), (std::vector<int>{3, 3, 0}));
+  EXPECT_EQ(Shape(a), (std::vector<int>{3, 11, 5}));
 
   const char* b = moved[1];
   moved += moved[1];  // records move to an exact block; texts stay
@@ -301,9 +301,9 @@ TEST(StringACQuery, DumpFormats) {
             "    Index: 0   StringC: [x]\n    Index: 1   StringC: [y]\n\n");
   EXPECT_EQ(Stderr([&] { xy.dump(1, 9); }),  // a last past the end is clamped
             "\n  Dump of 1 StringCs (2 avail, 11 alloc'ed):\n    Index: 1   StringC: [y]\n\n");
-  EXPECT_EQ(Stderr([&] { StringAC().dump(0, -1), xy.dump(2, 1), xy.dump(-1, 1); }),
+  EXPECT_EQ(Stderr([&] { StringAC().dump(0, -1), xy.dump(2, 1), xy.dump(-1, 3), xy.dump(5, 9); }),
             "\n  Bad dump StringAC range: 0 - -1\n\n  Bad dump StringAC range: 2 - 1\n"
-            "\n  Bad dump StringAC range: -1 - 1\n");
+            "\n  Bad dump StringAC range: -1 - 3\n\n  Bad dump StringAC range: 5 - 1\n");
   xy[0] = StringC(kYZ.data(), 3);
   EXPECT_EQ(Stderr([&] { xy.dump(), StringAC().dump(); }), "y");
 }
