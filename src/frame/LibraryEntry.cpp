@@ -35,17 +35,6 @@ HINSTANCE ThisModule() {
   return reinterpret_cast<HINSTANCE>(&ThisModule);
 }
 
-// Load-time hook. The empty string the library relies on is constant-
-// initialised, so it is valid before this runs; unload reaches the entry point
-// with process detach before the at-exit list destroys it.
-__attribute__((constructor)) void OnLibraryLoad() {
-  LibraryEntry(ThisModule(), DLL_PROCESS_ATTACH, nullptr);
-}
-
-__attribute__((destructor)) void OnLibraryUnload() {
-  LibraryEntry(ThisModule(), DLL_PROCESS_DETACH, nullptr);
-}
-
 }  // namespace quarn::platform
 
 #endif

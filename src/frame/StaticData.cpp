@@ -1,5 +1,9 @@
-// Library-global string data: the shared empty buffer and the empty prototype.
+// Library-global string data (the shared empty buffer and the empty
+// prototype), and, where the platform has no DLL entry point, the load-time
+// hook that calls the library's own.
 #include <quarnbase/StringC.h>
+
+#include "frame/LibraryEntry.h"
 
 // One zero byte shared by every empty string; the library never writes it.
 char StringC::emptyBuffer[1] = {0};
@@ -11,3 +15,24 @@ char StringC::emptyBuffer[1] = {0};
 [[clang::require_constant_initialization]]
 #endif
 const StringC StringC::emptyPrototype;
+
+#if !defined(_WIN32)
+namespace {
+
+using namespace quarn::platform;
+
+// Load-time hook. Defined after emptyPrototype in this file, it is initialised
+// after it (so the entry point sees process attach once static initialisation
+// has run) and destroyed before it (process detach comes before the at-exit
+// list destroys the prototype), as a DLL's entry point would be called.
+struct LoadHook {
+  LoadHook() { LibraryEntry(ThisModule(), DLL_PROCESS_ATTACH, nullptr); }
+  ~LoadHook() { LibraryEntry(ThisModule(), DLL_PROCESS_DETACH, nullptr); }
+  LoadHook(const LoadHook&) = delete;
+  LoadHook& operator=(const LoadHook&) = delete;
+};
+
+const LoadHook loadHook;
+
+}  // namespace
+#endif

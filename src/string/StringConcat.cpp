@@ -22,8 +22,12 @@ void StringC::ConcatCopy(unsigned int firstCount, const char* first, unsigned in
 }
 
 void StringC::ConcatInPlace(unsigned int count, const char* source) {
-  // Appending nothing changes nothing (and so never touches the shared empty buffer).
-  if (count == 0) return;
+  // Appending nothing only restores the terminator (never in the shared empty
+  // buffer, which always holds it).
+  if (count == 0) {
+    if (buffer != emptyBuffer) buffer[dataLength] = '\0';
+    return;
+  }
   const unsigned int oldLength = dataLength;
   const unsigned int total = CheckedSum(oldLength, count);
   if (total <= allocLength) {

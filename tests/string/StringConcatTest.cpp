@@ -203,3 +203,11 @@ TEST(StringPlus, FailedAllocationLeaksNothing) {
 }
 
 }  // namespace
+
+TEST(StringAppend, AppendingNothingRestoresTheTerminator) {
+  StringC s("abc");
+  static_cast<char*>(s)[3] = 'X';  // a caller wrote over the terminator
+  s += "";
+  EXPECT_STREQ(static_cast<char*>(s), "abc");
+  EXPECT_EQ(s.length(), 3u);
+}
