@@ -117,14 +117,17 @@ class QUARNBASE_EXPORT PtrListC {
   /// 1 when the list has no element, else 0.
   int IsEmpty() const { return count == 0 ? 1 : 0; }
 
-  /// The first element, writable. The list must not be empty.
+  /// The first element, writable. The list must not be empty (asserted in
+  /// debug builds); where it may be, read through a const list, whose by-value
+  /// GetHead returns null.
   void*& GetHead() {
     assert(head != nullptr && "GetHead on an empty list");
     return head->data;
   }
   /// The first element, or null when the list is empty.
   void* GetHead() const { return head != nullptr ? head->data : nullptr; }
-  /// The last element, writable. The list must not be empty.
+  /// The last element, writable. The list must not be empty (asserted in
+  /// debug builds); the const overload returns null for an empty list.
   void*& GetTail() {
     assert(tail != nullptr && "GetTail on an empty list");
     return tail->data;
