@@ -9,9 +9,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "string/StringInternal.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+using quarn::detail::CText;
 
 namespace {
 
@@ -131,9 +135,6 @@ StrCompValE CompareWithText(const StringC& s, const char* text) {
   if (text == nullptr) text = "";
   return CompareBytes(bytes, s.length(), text, std::strlen(text));
 }
-
-// The C text of a buffer for the C-library comparisons; null reads as "".
-inline const char* CText(const char* text) { return text != nullptr ? text : ""; }
 
 }  // namespace
 

@@ -8,7 +8,8 @@
 
 using quarn::detail::CheckedLength;
 using quarn::detail::CheckedSum;
-using quarn::detail::ReleaseBytes;
+using quarn::detail::ReleaseOwned;
+using quarn::detail::StoreTerminator;
 using quarn::detail::TextLength;
 
 void StringC::ConcatCopy(unsigned int firstCount, const char* first, unsigned int secondCount,
@@ -25,7 +26,7 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
   // Appending nothing only restores the terminator (never in the shared empty
   // buffer, which always holds it).
   if (count == 0) {
-    if (buffer != emptyBuffer) buffer[dataLength] = '\0';
+    StoreTerminator(buffer, dataLength, emptyBuffer);
     return;
   }
   const unsigned int oldLength = dataLength;
@@ -41,7 +42,7 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
   // point into it (appending the string to itself).
   char* const old = buffer;
   ConcatCopy(oldLength, old, count, source);
-  if (old != emptyBuffer) ReleaseBytes(old);
+  ReleaseOwned(old, emptyBuffer);
 }
 
 const StringC& StringC::operator+=(const char* text) {

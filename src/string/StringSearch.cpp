@@ -9,15 +9,16 @@
 #include <cctype>
 #include <cstring>
 
+#include "string/StringInternal.h"
+
+using quarn::detail::CText;
+
 namespace {
 
 // Offset of a search hit within `text`, or -1 for no hit.
 inline int OffsetOf(const char* hit, const char* text) {
   return hit != nullptr ? static_cast<int>(hit - text) : -1;
 }
-
-// A null character set or search text reads as "".
-inline const char* CText(const char* text) { return text != nullptr ? text : ""; }
 
 // Converts the case of the C text in place. Each byte reaches the <cctype>
 // functions as an unsigned char value, since a negative argument is undefined.

@@ -12,14 +12,11 @@
 using quarn::detail::AllocateBytes;
 using quarn::detail::CheckedLength;
 using quarn::detail::ReleaseBytes;
+using quarn::detail::ReleaseOwned;
+using quarn::detail::StoreTerminator;
 using quarn::detail::TextLength;
 
 namespace {
-
-// Release rule: a buffer is given back unless it is null or the shared empty buffer.
-inline void ReleaseOwned(char* buffer, const char* emptyBuffer) noexcept {
-  if (buffer != emptyBuffer) ReleaseBytes(buffer);
-}
 
 // Allocates an exact buffer for `length` characters with its terminator set.
 char* NewBuffer(unsigned int length) {
@@ -147,13 +144,13 @@ void StringC::ReleaseBuffer(long newLength) {
                  : static_cast<unsigned int>(newLength);
   }
   dataLength = length;
-  if (buffer != emptyBuffer) buffer[length] = '\0';
+  StoreTerminator(buffer, length, emptyBuffer);
 }
 
 char* StringC::GetBufferSetLength(unsigned int newLength) {
   GetBuffer(newLength);
   dataLength = newLength;
-  if (buffer != emptyBuffer) buffer[newLength] = '\0';
+  StoreTerminator(buffer, newLength, emptyBuffer);
   return buffer;
 }
 
@@ -186,5 +183,5 @@ void StringC::AssignCopy(unsigned int count, const char* source) {
   }
   if (count > 0) std::memmove(buffer, source, count);
   dataLength = count;
-  if (buffer != emptyBuffer) buffer[count] = '\0';
+  StoreTerminator(buffer, count, emptyBuffer);
 }
