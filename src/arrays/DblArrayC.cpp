@@ -1,7 +1,7 @@
 // DblArrayC: the double member of the scalar arrays, a shell over ScalarArrayCore.
 #include <quarnbase/ScalarArrays.h>
 
-#include "arrays/ScalarArrayCore.h"
+#include "ScalarArrayCore.h"
 
 namespace {
 using Core = quarn::detail::ScalarArrayCore<DblArrayC>;

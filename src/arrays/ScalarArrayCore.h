@@ -18,7 +18,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "frame/Allocation.h"
+#include "Allocation.h"
 
 namespace quarn::detail {
 

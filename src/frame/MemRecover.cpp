@@ -5,7 +5,7 @@
 
 #include <new>
 
-#include "frame/NewHandlerLayer.h"
+#include "NewHandlerLayer.h"
 
 namespace {
 

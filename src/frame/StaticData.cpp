@@ -3,7 +3,7 @@
 // hook that calls the library's own.
 #include <quarnbase/StringC.h>
 
-#include "frame/LibraryEntry.h"
+#include "LibraryEntry.h"
 
 // One zero byte shared by every empty string; the library never writes it.
 char StringC::emptyBuffer[1] = {0};
@@ -19,6 +19,7 @@ const StringC StringC::emptyPrototype;
 #if !defined(_WIN32)
 namespace {
 
+using quarn::frame::LibraryEntry;
 using namespace quarn::platform;
 
 // Load-time hook. Defined after emptyPrototype in this file, it is initialised

@@ -1,6 +1,6 @@
-#include "frame/Allocation.h"
+#include "Allocation.h"
 
-#include "frame/NewHandlerLayer.h"
+#include "NewHandlerLayer.h"
 
 namespace quarn::detail {
 

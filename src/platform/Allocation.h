@@ -3,8 +3,8 @@
 // Every buffer and block of the library comes from AllocateBytes, which calls
 // the global operator new and tells the allocation-failure layer how large the
 // request is, so that a size-aware recovery handler sees the real size.
-#ifndef QUARNBASE_SRC_FRAME_ALLOCATION_H
-#define QUARNBASE_SRC_FRAME_ALLOCATION_H
+#ifndef QUARNBASE_SRC_PLATFORM_ALLOCATION_H
+#define QUARNBASE_SRC_PLATFORM_ALLOCATION_H
 
 #include <cstddef>
 #include <new>
@@ -27,4 +27,4 @@ inline std::size_t CheckedBlockBytes(std::size_t count, std::size_t width, std::
 
 }  // namespace quarn::detail
 
-#endif  // QUARNBASE_SRC_FRAME_ALLOCATION_H
+#endif  // QUARNBASE_SRC_PLATFORM_ALLOCATION_H

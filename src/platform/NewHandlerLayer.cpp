@@ -1,4 +1,4 @@
-#include "frame/NewHandlerLayer.h"
+#include "NewHandlerLayer.h"
 
 #include <atomic>
 #include <climits>

@@ -4,8 +4,8 @@
 // The standard handler receives no size and answers nothing; this layer keeps
 // the size of the library's pending request per thread and turns the sized
 // handler's answer into "return and retry" (nonzero) or "throw" (zero).
-#ifndef QUARNBASE_SRC_FRAME_NEWHANDLERLAYER_H
-#define QUARNBASE_SRC_FRAME_NEWHANDLERLAYER_H
+#ifndef QUARNBASE_SRC_PLATFORM_NEWHANDLERLAYER_H
+#define QUARNBASE_SRC_PLATFORM_NEWHANDLERLAYER_H
 
 #include <cstddef>
 
@@ -38,4 +38,4 @@ class PendingRequest {
 
 }  // namespace quarn::platform
 
-#endif  // QUARNBASE_SRC_FRAME_NEWHANDLERLAYER_H
+#endif  // QUARNBASE_SRC_PLATFORM_NEWHANDLERLAYER_H

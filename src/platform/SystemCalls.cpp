@@ -1,33 +1,22 @@
-// The library entry point, and the load-time hook that calls it where the
-// platform has no DLL entry point of its own.
-#include "frame/LibraryEntry.h"
+// Stand-ins for the operating system's calls where the system is not Windows.
+#include "SystemCalls.h"
 
-#if defined(_WIN32)
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(module);
-  return TRUE;
-}
-
-#else
+#if !defined(_WIN32)
 
 #include <atomic>
 
 namespace quarn::platform {
 namespace {
-std::atomic<bool> threadCallsDisabled{false};
+std::atomic<HINSTANCE> threadCallsDisabledFor{nullptr};
 }  // namespace
 
-BOOL DisableThreadLibraryCalls(HINSTANCE /*module*/) {
-  threadCallsDisabled.store(true, std::memory_order_relaxed);
+BOOL DisableThreadLibraryCalls(HINSTANCE module) {
+  threadCallsDisabledFor.store(module, std::memory_order_relaxed);
   return TRUE;
 }
 
-bool ThreadLibraryCallsDisabled() { return threadCallsDisabled.load(std::memory_order_relaxed); }
-
-BOOL LibraryEntry(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(module);
-  return TRUE;
+HINSTANCE ThreadLibraryCallsDisabledFor() {
+  return threadCallsDisabledFor.load(std::memory_order_relaxed);
 }
 
 HINSTANCE ThisModule() {

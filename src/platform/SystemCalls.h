@@ -1,11 +1,11 @@
-// LibraryEntry.h - the library entry point and what it needs of the platform.
+// SystemCalls.h - the operating system's calls that the library makes.
 //
-// On Windows the entry point is the DLL's own DllMain. Elsewhere the same
-// function is called by a load-time hook with process attach, and with process
-// detach at unload; a stand-in for DisableThreadLibraryCalls records that the
-// module wants no per-thread notifications.
-#ifndef QUARNBASE_SRC_FRAME_LIBRARYENTRY_H
-#define QUARNBASE_SRC_FRAME_LIBRARYENTRY_H
+// On Windows this is <windows.h>. Elsewhere it declares stand-ins with the same
+// names and types: the types and reasons of a DLL entry point, and a
+// DisableThreadLibraryCalls that records its call, since there is no system
+// call to make.
+#ifndef QUARNBASE_SRC_PLATFORM_SYSTEMCALLS_H
+#define QUARNBASE_SRC_PLATFORM_SYSTEMCALLS_H
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -22,20 +22,18 @@ constexpr DWORD DLL_THREAD_ATTACH = 2;
 constexpr DWORD DLL_THREAD_DETACH = 3;
 constexpr BOOL TRUE = 1;
 
-/// Switches off thread attach/detach notifications for `module`; returns TRUE.
+/// Switches off thread attach/detach notifications for `module`: records
+/// `module` as the module that asked. Returns TRUE.
 BOOL DisableThreadLibraryCalls(HINSTANCE module);
 
-/// Whether DisableThreadLibraryCalls has been called for this library.
-bool ThreadLibraryCallsDisabled();
+/// The module of the latest DisableThreadLibraryCalls; null before the first.
+HINSTANCE ThreadLibraryCallsDisabledFor();
 
-/// The library entry point: switches off thread notifications on process
-/// attach and does nothing for any other reason. Returns TRUE for every reason.
-BOOL LibraryEntry(HINSTANCE module, DWORD reason, LPVOID reserved);
-
-/// The module handle the load-time hook passes to the entry point.
+/// The handle of this library's module, which the system's loader would pass
+/// to the entry point.
 HINSTANCE ThisModule();
 
 }  // namespace quarn::platform
 #endif
 
-#endif  // QUARNBASE_SRC_FRAME_LIBRARYENTRY_H
+#endif  // QUARNBASE_SRC_PLATFORM_SYSTEMCALLS_H

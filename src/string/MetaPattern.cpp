@@ -17,7 +17,7 @@
 #include <cstring>
 #include <utility>
 
-#include "frame/Allocation.h"
+#include "Allocation.h"
 
 using quarn::detail::AllocateBytes;
 using quarn::detail::CheckedBlockBytes;

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "string/StringInternal.h"
+#include "StringInternal.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "frame/Allocation.h"
-#include "string/StringInternal.h"
+#include "Allocation.h"
+#include "StringInternal.h"
 
 using quarn::detail::CheckedLength;
 using quarn::detail::CheckedSum;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <new>
 
-#include "frame/Allocation.h"
+#include "Allocation.h"
 
 namespace quarn::detail {
 

@@ -9,7 +9,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "string/StringInternal.h"
+#include "StringInternal.h"
 
 using quarn::detail::CText;
 

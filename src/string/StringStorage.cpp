@@ -6,8 +6,8 @@
 #include <cstring>
 #include <new>
 
-#include "frame/Allocation.h"
-#include "string/StringInternal.h"
+#include "Allocation.h"
+#include "StringInternal.h"
 
 using quarn::detail::AllocateBytes;
 using quarn::detail::CheckedLength;

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "frame/Allocation.h"
+#include "Allocation.h"
 
 namespace quarn::detail {
 

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <new>
 
-#include "frame/Allocation.h"
-#include "stringarray/Records.h"
+#include "Allocation.h"
+#include "Records.h"
 
 #if defined(_WIN32)
 #include <windows.h>

@@ -8,8 +8,8 @@
 #include <cstring>
 #include <new>
 
-#include "frame/Allocation.h"
-#include "stringarray/Records.h"
+#include "Allocation.h"
+#include "Records.h"
 
 namespace {
 

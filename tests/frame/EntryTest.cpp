@@ -1,18 +1,19 @@
-// The platform layer's entry point and its load-time hook.
+// The library entry point, run outside the library against the platform
+// layer's stand-in for DisableThreadLibraryCalls, which records its caller.
 #include <gtest/gtest.h>
 
-#include "frame/LibraryEntry.h"
+#include "LibraryEntry.h"
 
 namespace qp = quarn::platform;
 
-TEST(LibraryEntry, LoadHookSwitchedThreadNotificationsOff) {
-  EXPECT_TRUE(qp::ThreadLibraryCallsDisabled());
-}
-
-TEST(LibraryEntry, ReturnsTrueForEveryReason) {
-  for (qp::DWORD reason : {qp::DLL_PROCESS_DETACH, qp::DLL_PROCESS_ATTACH, qp::DLL_THREAD_ATTACH,
-                           qp::DLL_THREAD_DETACH, qp::DWORD{99}}) {
-    EXPECT_EQ(qp::LibraryEntry(qp::ThisModule(), reason, nullptr), qp::TRUE) << reason;
+TEST(LibraryEntry, SwitchesThreadNotificationsOffOnProcessAttachOnly) {
+  int module = 0;
+  const qp::HINSTANCE handle = &module;
+  for (qp::DWORD reason :
+       {qp::DLL_PROCESS_DETACH, qp::DLL_THREAD_ATTACH, qp::DLL_THREAD_DETACH, qp::DWORD{99}}) {
+    EXPECT_EQ(quarn::frame::LibraryEntry(handle, reason, nullptr), qp::TRUE) << reason;
+    EXPECT_EQ(qp::ThreadLibraryCallsDisabledFor(), nullptr) << reason;
   }
-  EXPECT_TRUE(qp::ThreadLibraryCallsDisabled());
+  EXPECT_EQ(quarn::frame::LibraryEntry(handle, qp::DLL_PROCESS_ATTACH, nullptr), qp::TRUE);
+  EXPECT_EQ(qp::ThreadLibraryCallsDisabledFor(), handle);
 }

@@ -7,8 +7,8 @@
 // recursion as deep as its inputs are long, so keep its inputs short (a few
 // stars, a few dozen characters). std::string arguments may hold zero bytes;
 // the routines stop at the first one, as the library does.
-#ifndef QUARNBASE_TESTS_STRING_METAREFERENCE_H
-#define QUARNBASE_TESTS_STRING_METAREFERENCE_H
+#ifndef QUARNBASE_TESTS_SUPPORT_METAREFERENCE_H
+#define QUARNBASE_TESTS_SUPPORT_METAREFERENCE_H
 
 #include <quarnbase/StringC.h>
 
@@ -45,4 +45,4 @@ StrCompValE MetaCompare(const std::string& first, const std::string& second);
 
 }  // namespace quarn::reference
 
-#endif  // QUARNBASE_TESTS_STRING_METAREFERENCE_H
+#endif  // QUARNBASE_TESTS_SUPPORT_METAREFERENCE_H

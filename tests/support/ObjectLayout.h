@@ -5,8 +5,8 @@
 // block pointer followed by three ints (elementCount, maxSize, growBy), a
 // layout the library locks with static_asserts; these helpers copy that
 // record's bytes into a plain mirror struct.
-#ifndef QUARNBASE_TESTS_RELIABILITY_OBJECTLAYOUT_H
-#define QUARNBASE_TESTS_RELIABILITY_OBJECTLAYOUT_H
+#ifndef QUARNBASE_TESTS_SUPPORT_OBJECTLAYOUT_H
+#define QUARNBASE_TESTS_SUPPORT_OBJECTLAYOUT_H
 
 #include <quarnbase/ScalarArrays.h>
 #include <quarnbase/StringAC.h>
@@ -66,4 +66,4 @@ bool RecordIsValid(const Array& array) {
 
 }  // namespace quarn::test
 
-#endif  // QUARNBASE_TESTS_RELIABILITY_OBJECTLAYOUT_H
+#endif  // QUARNBASE_TESTS_SUPPORT_OBJECTLAYOUT_H
