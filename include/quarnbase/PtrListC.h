@@ -282,5 +282,10 @@ static_assert(offsetof(PtrListC::CNode, next) == 0 &&
                   offsetof(PtrListC::CNode, data) == 2 * sizeof(void*) &&
                   sizeof(PtrListC::CNode) == 3 * sizeof(void*),
               "CNode is next, prev, data with no padding");
+// The list record is part of the binary interface (PtrListC.cpp locks the
+// field order): four pointers and two ints, each int padded to a pointer on
+// 64-bit targets.
+static_assert(sizeof(PtrListC) == 6 * sizeof(void*),
+              "PtrListC is head, tail, count, freeList, blocks, blockSize");
 
 #endif  // QUARNBASE_PTRLISTC_H

@@ -166,4 +166,9 @@ class QUARNBASE_EXPORT StringAC {
   void CloseGap(int index, int count, int oldCount) noexcept;
 };
 
+// The record is part of the binary interface (StringAC.cpp locks the field
+// order): a pointer and three ints, padded to pointer alignment.
+static_assert(sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
+              "StringAC is data, elementCount, maxSize, growBy");
+
 #endif  // QUARNBASE_STRINGAC_H

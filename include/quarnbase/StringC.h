@@ -11,6 +11,7 @@
 
 #include <cassert>
 #include <cstring>
+#include <type_traits>
 
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
@@ -289,6 +290,15 @@ class QUARNBASE_EXPORT StringC {
   /// The shared one-byte zero buffer of every empty string. Never written.
   static char emptyBuffer[1];
 };
+
+// The record is part of the binary interface: clients embed it by value, and
+// StringAC fills, moves and swaps records bit for bit. It must stay exactly its
+// three plain fields.
+static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
+static_assert(std::is_standard_layout_v<StringC> && !std::is_polymorphic_v<StringC>,
+              "StringC is a plain record");
+static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
+              "StringC is allocLength, dataLength, buffer, without padding");
 
 /// \name Concatenation into a new string
 /// Each allocates once, exactly; a null `const char*` contributes nothing and a

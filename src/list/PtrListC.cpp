@@ -32,7 +32,7 @@ PtrListC& PtrListC::operator=(PtrListC&& other) noexcept {
 }
 
 PtrListC::~PtrListC() {
-  // The field order is part of the exported layout.
+  // The field order is part of the exported layout (the header locks the size).
   static_assert(offsetof(PtrListC, head) == 0 && offsetof(PtrListC, tail) == sizeof(void*) &&
                     offsetof(PtrListC, count) == 2 * sizeof(void*) &&
                     offsetof(PtrListC, freeList) > offsetof(PtrListC, count) &&

@@ -1,7 +1,9 @@
 // Records.h - how StringAC handles its element records and its block.
 //
-// A StringC record is three plain fields; the array treats it as bytes. These
-// functions are the only places that create, move, empty and release records.
+// A StringC record is three plain fields (StringC.h locks that), which the array
+// treats as bytes. The storage operations create, move, empty and release
+// records through these functions; the sort moves whole records through a
+// table of its own (StringArrayQuery.cpp).
 #ifndef QUARNBASE_SRC_STRINGARRAY_RECORDS_H
 #define QUARNBASE_SRC_STRINGARRAY_RECORDS_H
 
@@ -9,20 +11,10 @@
 
 #include <cstddef>
 #include <cstring>
-#include <type_traits>
 
 #include "Allocation.h"
 
 namespace quarn::detail {
-
-// The array copies, moves and fills records bitwise, which is sound only for a
-// plain record of two 32-bit lengths and a pointer with nothing hidden.
-static_assert(std::is_standard_layout_v<StringC>, "StringC must stay a plain record");
-static_assert(!std::is_polymorphic_v<StringC>, "StringC must not carry a vtable");
-static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
-static_assert(sizeof(StringC) == (2 * sizeof(unsigned int) + sizeof(char*) + alignof(StringC) - 1) /
-                                     alignof(StringC) * alignof(StringC),
-              "StringC must be exactly its three fields");
 
 /// Allocates an uninitialised block of `slots` records (slots > 0).
 /// Throws std::bad_alloc when the byte size cannot be represented.

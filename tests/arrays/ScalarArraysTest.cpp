@@ -11,7 +11,6 @@ class UIntArrayC;
 
 #include <climits>
 #include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <new>
 #include <string>
@@ -20,6 +19,7 @@ class UIntArrayC;
 #include <vector>
 
 #include "AllocHarness.h"
+#include "ObjectLayout.h"
 
 namespace {
 
@@ -60,21 +60,10 @@ A Make(std::initializer_list<int> list) {
   return a;
 }
 
-// The four fields, read through the record layout the library guarantees,
-// after checking the invariants that tie them together.
+// The four fields, after checking the invariants that tie them together.
 template <class A>
-struct Fields {
-  ValueOf<A>* data;
-  int elementCount;
-  int maxSize;
-  int growBy;
-};
-
-template <class A>
-Fields<A> Peek(const A& a) {
-  Fields<A> f;
-  static_assert(sizeof f == sizeof a, "the record is exactly the four fields");
-  std::memcpy(&f, static_cast<const void*>(&a), sizeof f);
+auto Peek(const A& a) {
+  const auto f = quarn::test::FieldsOf(a);
   EXPECT_EQ(f.data == nullptr, f.maxSize == 0) << "data is null exactly without slots";
   EXPECT_TRUE(0 <= f.elementCount && f.elementCount <= f.maxSize);
   return f;
@@ -83,7 +72,7 @@ Fields<A> Peek(const A& a) {
 // Everything observable: elements, block, capacity and growth increment.
 template <class A>
 auto State(const A& a) {
-  const Fields<A> f = Peek(a);
+  const auto f = Peek(a);
   return std::make_tuple(Values(a), static_cast<const void*>(f.data), f.maxSize, f.growBy);
 }
 
