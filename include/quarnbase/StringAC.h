@@ -48,8 +48,8 @@ class QUARNBASE_EXPORT StringAC {
   ~StringAC();
 
   /// Replaces the elements by copies of those of `other` (exact block); growBy
-  /// stays. Self-assignment changes nothing. On allocation failure the array is
-  /// left empty, without a block.
+  /// stays. Self-assignment changes nothing. The copies are made before the old
+  /// elements are released, so on failure the array is unchanged.
   StringAC& operator=(const StringAC& other);
   /// Appends copies of the elements of `other` (which may be this array, whose
   /// elements are then appended as they were). Moves to a block of exactly the
@@ -156,7 +156,7 @@ class QUARNBASE_EXPORT StringAC {
   /// array) into a block of exactly the new count.
   void AppendCopies(const StringC* source, int count);
   /// Gives this array, which holds no block, copies of the elements of `other`
-  /// in an exact block; on failure leaves the empty array.
+  /// in an exact block (the copy constructor); on failure leaves the empty array.
   void CopyElements(const StringAC& other);
   /// Opens `count` empty slots at `index` (padding up to it when it lies past
   /// the end) through SetSize; `index` and `count` are not negative.

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <new>
+#include <utility>
 
 #include "Allocation.h"
 #include "Records.h"
@@ -85,7 +86,8 @@ StringAC::StringAC(const StringAC& other) : StringAC() { CopyElements(other); }
 
 StringAC::~StringAC() {
   // The field order is part of the exported layout (the header locks the size).
-  static_assert(offsetof(StringAC, data) == 0 && offsetof(StringAC, elementCount) == sizeof(void*) &&
+  static_assert(offsetof(StringAC, data) == 0 &&
+                    offsetof(StringAC, elementCount) == sizeof(void*) &&
                     offsetof(StringAC, maxSize) == sizeof(void*) + sizeof(int) &&
                     offsetof(StringAC, growBy) == sizeof(void*) + 2 * sizeof(int),
                 "StringAC fields: data, elementCount, maxSize, growBy");
@@ -95,8 +97,12 @@ StringAC::~StringAC() {
 
 StringAC& StringAC::operator=(const StringAC& other) {
   if (this != &other) {
-    RemoveAll();
-    CopyElements(other);
+    // The copy is made first, so a failure leaves this array as it was; the
+    // old elements and block then leave with `copy`.
+    StringAC copy(other);
+    std::swap(data, copy.data);
+    std::swap(elementCount, copy.elementCount);
+    std::swap(maxSize, copy.maxSize);
   }
   return *this;
 }

@@ -467,9 +467,13 @@ std::vector<SweepCase> StringArrayCases() {
             p.first.Add("last");
           },
           [](ArrPair& p) { StringAC copy(p.first); }, After::kUnchanged),
-      // Copy assignment lets go of the old elements first.
+      // Copy assignment, like that of the other containers, copies first.
       Case<StringAC>(
-          "StringAC operator=", FullArray, [](ArrPair& p) { p.first = p.second; }, After::kEmpty),
+          "StringAC operator=", FullArray, [](ArrPair& p) { p.first = p.second; },
+          After::kUnchanged),
+      Case<StringAC>(
+          "StringAC operator= with spare capacity", SpareArray,
+          [](ArrPair& p) { p.first = p.second; }, After::kUnchanged),
       Case<StringAC>(
           "StringAC operator+=(const StringAC&)", FullArray,
           [](ArrPair& p) { p.first += p.second; }, After::kUnchanged),

@@ -206,7 +206,7 @@ TEST(StringACStorage, FailedAllocationsLeaveTheElements) {
   ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.InsertAt(1, "x", 3); });
   ExpectFailuresLeave(abc, 11, [](StringAC& a) { a.InsertAt(1, &a); });
   ExpectFailuresLeave(abc, 11, [](StringAC& a) { StringAC copy(a); });
-  ExpectFailuresLeave(V{}, 0, [&](StringAC& a) { a = xy; });
+  ExpectFailuresLeave(abc, 11, [&](StringAC& a) { a = xy; });
 }
 
 TEST(StringACQuery, ParseGivesTheTokensOfStrtokWithoutItsState) {
