@@ -60,9 +60,9 @@ class QUARNBASE_EXPORT StringAC {
   /// moves to a block of exactly the new count. On failure nothing changes.
   StringAC& operator+=(const StringC& value);
   /// A new array: these elements followed by those of `other`; capacity == count.
-  StringAC operator+(const StringAC& other) const;
+  [[nodiscard]] StringAC operator+(const StringAC& other) const;
   /// A new array: these elements followed by `value`; capacity == count.
-  StringAC operator+(const StringC& value) const;
+  [[nodiscard]] StringAC operator+(const StringC& value) const;
 
   /// Number of elements.
   int length() const { return elementCount; }
@@ -126,7 +126,7 @@ class QUARNBASE_EXPORT StringAC {
 
   /// Returns the smallest index >= `startIndex` (a negative one counts as 0)
   /// whose element equals `key` exactly (same bytes, same length), or -1.
-  int index(const StringC& key, int startIndex = 0) const;
+  [[nodiscard]] int index(const StringC& key, int startIndex = 0) const;
   /// Sorts ascending by StringC::Compare, case-insensitively when `noCase` is
   /// nonzero; the order among equal elements is unspecified. With `unique`
   /// nonzero, keeps only the first of each run of equal elements (capacity

@@ -65,8 +65,6 @@ enum StrCompModE : int {
 /// A StringC record may be copied bit for bit into raw storage from
 /// emptyPrototype; the copy is a valid empty string (StringAC relies on this).
 class QUARNBASE_EXPORT StringC {
-  friend class StringAC;
-
  public:
   /// The empty string. Allocates nothing; usable in constant initialisation
   /// (except in clients of a Windows DLL).
@@ -144,7 +142,7 @@ class QUARNBASE_EXPORT StringC {
   /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
   /// bytes taken as signed values, a common prefix sorting first. In
   /// StrCompNoCase mode each byte is lowered with tolower first.
-  StrCompValE Compare(const StringC& other, StrCompModE mode) const;
+  [[nodiscard]] StrCompValE Compare(const StringC& other, StrCompModE mode) const;
   bool operator<(const StringC& other) const;
   bool operator<=(const StringC& other) const;
   bool operator>(const StringC& other) const;
@@ -163,9 +161,9 @@ class QUARNBASE_EXPORT StringC {
   bool operator==(const char* text) const;
   bool operator!=(const char* text) const;
   /// strcasecmp of the C text against `text` (null counts as ""), unreduced.
-  int CompareNoCase(const char* text) const;
+  [[nodiscard]] int CompareNoCase(const char* text) const;
   /// strcoll of the C text against `text` (null counts as ""), unreduced.
-  int Collate(const char* text) const;
+  [[nodiscard]] int Collate(const char* text) const;
   /// @}
 
   /// \name Meta patterns
@@ -173,22 +171,29 @@ class QUARNBASE_EXPORT StringC {
   /// @{
   /// Returns 1 when the whole of this text matches `pattern`, else 0. Empty
   /// operands give 0. Runs in O(|text| * |pattern|) time, constant space.
-  int IsMetaMatch(const StringC& pattern);
+  [[nodiscard]] int IsMetaMatch(const StringC& pattern);
   /// Compares two patterns for generality: StrCompGreater when this pattern
   /// covers `other`, StrCompLess for the reverse, StrCompEqual for equivalent
   /// patterns, StrCompUnrelated when no order can be established. Takes
   /// O(|this| * |other|) time at worst; allocates only for patterns longer
   /// than a few hundred elements.
-  StrCompValE MetaCompare(const StringC& other);
+  [[nodiscard]] StrCompValE MetaCompare(const StringC& other);
   /// @}
 
   /// \name Character access
+  /// An index may have any integer type (int, size_t, long, ...): each type
+  /// selects exactly one overload, on 32- and 64-bit targets alike.
   /// @{
   /// buffer[pos] for pos <= length() (the terminator at length()), else 0.
   char GetAt(unsigned int pos) const { return pos <= dataLength ? buffer[pos] : '\0'; }
   /// buffer[pos] for 0 <= pos <= length(), else 0.
   char GetAt(int pos) const {
     return (pos >= 0 && static_cast<unsigned int>(pos) <= dataLength) ? buffer[pos] : '\0';
+  }
+  /// buffer[pos] for 0 <= pos <= length(), else 0; for the other integer types.
+  template <class Index, std::enable_if_t<std::is_integral_v<Index>, int> = 0>
+  char GetAt(Index pos) const {
+    return IndexInRange(pos) ? buffer[pos] : '\0';
   }
   /// Unchecked read; requires pos <= length().
   char operator[](unsigned int pos) const {
@@ -201,6 +206,12 @@ class QUARNBASE_EXPORT StringC {
            "StringC index out of range");
     return buffer[pos];
   }
+  /// Unchecked read; requires 0 <= pos <= length(); for the other integer types.
+  template <class Index, std::enable_if_t<std::is_integral_v<Index>, int> = 0>
+  char operator[](Index pos) const {
+    assert(IndexInRange(pos) && "StringC index out of range");
+    return buffer[pos];
+  }
   /// Stores `ch` at `pos` when pos < length(); otherwise does nothing. The
   /// length is not changed, also when `ch` is 0.
   void SetAt(unsigned int pos, char ch) const {
@@ -211,29 +222,31 @@ class QUARNBASE_EXPORT StringC {
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
-  int Find(char ch) const;           ///< Find(0) is the length of the C text
-  int Find(const char* text) const;  ///< "" and null give 0
-  int ReverseFind(char ch) const;
-  int FindOneOf(const char* charSet) const;  ///< "" and null give -1
+  [[nodiscard]] int Find(char ch) const;           ///< Find(0) is the length of the C text
+  [[nodiscard]] int Find(const char* text) const;  ///< "" and null give 0
+  [[nodiscard]] int ReverseFind(char ch) const;
+  [[nodiscard]] int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
 
   /// \name Extraction
   /// Results have exact buffers, or are in the empty state when nothing is taken.
   /// @{
   /// Up to `count` characters from `start` (by length, zero bytes included).
-  StringC Mid(unsigned int start, unsigned int count) const;
+  [[nodiscard]] StringC Mid(unsigned int start, unsigned int count) const;
   /// The characters from `start` to the end.
-  StringC Mid(unsigned int start) const;
-  StringC Left(unsigned int count) const;   ///< the first `count` characters, or all
-  StringC Right(unsigned int count) const;  ///< the last `count` characters, or all
+  [[nodiscard]] StringC Mid(unsigned int start) const;
+  /// The first `count` characters, or all.
+  [[nodiscard]] StringC Left(unsigned int count) const;
+  /// The last `count` characters, or all.
+  [[nodiscard]] StringC Right(unsigned int count) const;
   /// The longest prefix of the C text made only of characters in `charSet`.
-  StringC SpanIncluding(const char* charSet) const;
+  [[nodiscard]] StringC SpanIncluding(const char* charSet) const;
   /// The longest prefix of the C text holding no character of `charSet`.
-  StringC SpanExcluding(const char* charSet) const;
+  [[nodiscard]] StringC SpanExcluding(const char* charSet) const;
   /// The characters from `start` to `end` inclusive; `end` -1 means the last
   /// character, other negative values count as 0, and an `end` past the last
   /// character is clamped to it. The result's capacity is this string's length.
-  StringC mid(unsigned int start, long end) const;
+  [[nodiscard]] StringC mid(unsigned int start, long end) const;
   /// @}
 
   /// \name In-place conversion (on the C text)
@@ -247,7 +260,7 @@ class QUARNBASE_EXPORT StringC {
   /// (as strtok would, but keeping no hidden state). Empty fields vanish; a null
   /// or empty set gives the whole text as one token. The result's capacity
   /// equals its element count.
-  StringAC parse(const char* delimiters);
+  [[nodiscard]] StringAC parse(const char* delimiters);
 
   /// The library-global empty string. Valid before any dynamic initialiser runs;
   /// a bit-for-bit copy of it is a valid empty string.
@@ -287,6 +300,15 @@ class QUARNBASE_EXPORT StringC {
   char* buffer;              ///< allocLength + 1 bytes; owned unless emptyBuffer
 
  private:
+  /// Whether 0 <= pos <= length(), for an index of any integer type.
+  template <class Index>
+  bool IndexInRange(Index pos) const {
+    if constexpr (std::is_signed_v<Index>) {
+      if (pos < 0) return false;
+    }
+    return static_cast<unsigned long long>(pos) <= dataLength;
+  }
+
   /// The shared one-byte zero buffer of every empty string. Never written.
   static char emptyBuffer[1];
 };
@@ -304,11 +326,11 @@ static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
 /// Each allocates once, exactly; a null `const char*` contributes nothing and a
 /// `char` exactly one byte.
 /// @{
-QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
-QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
-QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
-QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
-QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
+[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
+[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
+[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
+[[nodiscard]] QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
 /// @}
 
 #endif  // QUARNBASE_STRINGC_H

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 
 #include "AllocHarness.h"
@@ -34,6 +35,22 @@ TEST(StringAccess, SetAtChangesCharactersButNeverTheLength) {
   StringC empty;
   empty.SetAt(0, 'z');
   EXPECT_EQ(*static_cast<char*>(StringC::emptyPrototype), '\0');
+}
+
+TEST(StringAccess, TakesAnIndexOfEveryIntegerType) {
+  const StringC s("abc");
+  // Each index type compiles to one overload; the checked read judges the
+  // full value, never a truncated one.
+  EXPECT_EQ(s[std::size_t{2}], 'c');
+  EXPECT_EQ(s[std::ptrdiff_t{1}], 'b');
+  EXPECT_EQ(s[2L] + s[2UL] + s[2LL] + s[2ULL], 4 * 'c');
+  EXPECT_EQ(s[static_cast<short>(3)], '\0');
+  EXPECT_EQ(s.GetAt(std::size_t{1}), 'b');
+  EXPECT_EQ(s.GetAt(3L), '\0');
+  EXPECT_EQ(s.GetAt(4UL), '\0');
+  EXPECT_EQ(s.GetAt(-1L), '\0');
+  EXPECT_EQ(s.GetAt(1ULL << 32), '\0');
+  EXPECT_EQ(s.GetAt(-(1LL << 32) + 1), '\0');
 }
 
 TEST(StringFind, SearchesTheCText) {
