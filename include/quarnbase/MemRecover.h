@@ -13,12 +13,17 @@ extern "C" {
 /// Installs (or removes) the library's allocation-failure handler and hands the
 /// recovery slot on to the support library.
 ///
-/// When `recoverFunc` is non-null and `*recoverFunc` holds a function, a
-/// process-wide handler is installed: each failed allocation asks the support
+/// When `recoverFunc` is non-null and `*recoverFunc` holds a function, the
+/// library's handler is installed: each failed allocation asks the support
 /// library to reclaim memory, and the allocation is retried while it answers
 /// nonzero, for at most 1001 successful recoveries after this call. Otherwise
-/// the process is left with no allocation-failure handler at all. Either way
-/// the recovery counter is reset.
+/// no allocation-failure handler is left installed. Either way the recovery
+/// counter is reset.
+///
+/// The handler is that of the C++ runtime the library uses. Where all modules
+/// share one runtime (Linux) it serves the whole process; where each module
+/// carries its own (the MinGW DLL links its runtime statically) it serves the
+/// allocations of this library only, and the caller's module keeps its own.
 ///
 /// Returns the support library's answer for the registration, unchanged.
 QUARNBASE_EXPORT int quarn_mem_recover_func_cxx(int (**recoverFunc)(unsigned int, unsigned int),

@@ -20,11 +20,17 @@ struct ScalarArrayCore;
 /// A growable, contiguous array of double.
 ///
 /// Storage: `data` is one block of `maxSize` slots owned by the array, or null
-/// when `maxSize` is 0. Growth is exact unless the caller sets a growth
-/// increment (`growBy`, 0 after construction): a block that must grow gets
-/// room for `growBy` more slots, or exactly the requested size if that is more.
-/// Removing elements never shrinks the block; only SetSize(0), FreeExtra,
-/// RemoveAll, assignment and destruction give memory back.
+/// when `maxSize` is 0. The first block holds exactly the size asked for (after
+/// SetSize(0, 100) and one Add the capacity is 1). A block that must grow is
+/// replaced by one of maxSize + growBy slots, or of exactly the size asked for
+/// if that is more; `growBy` is 0 after construction, so growth is exact unless
+/// the caller sets it. Removing elements never shrinks the block; only
+/// SetSize(0), FreeExtra, RemoveAll, assignment and destruction give memory back.
+///
+/// Cost: each replacement copies every element. With growBy 0 every append to
+/// a full block does, so n Adds copy about n^2 / 2 elements; a fixed growBy g
+/// divides that by g (one Add in g copies the array) but does not make Add
+/// amortised constant. Sizing the array once with SetSize avoids the copies.
 ///
 /// Invariants: 0 <= elementCount <= maxSize; data is null exactly when maxSize
 /// is 0. Every slot that comes into use reads +0.0 until written.
@@ -55,9 +61,10 @@ class QUARNBASE_EXPORT DblArrayC {
   /// Makes the array hold `newSize` elements; slots that come into use read 0.
   /// A `newGrowBy` other than -1 is stored as the growth increment first, even
   /// if the rest of the call fails (a negative value acts like 0). Size 0
-  /// releases the block. Growing within the block keeps it; growing past it
-  /// moves the elements to a block of maxSize + growBy slots, or exactly
-  /// `newSize` if that is more. A negative `newSize` changes nothing.
+  /// releases the block. Without a block, the new one has exactly `newSize`
+  /// slots. Growing within the block keeps it; growing past it moves the
+  /// elements to a block of maxSize + growBy slots, or exactly `newSize` if
+  /// that is more. A negative `newSize` changes nothing.
   void SetSize(int newSize, int newGrowBy = -1);
   /// Shrinks the block to exactly GetSize() slots (no block for an empty array).
   void FreeExtra();
@@ -86,8 +93,8 @@ class QUARNBASE_EXPORT DblArrayC {
   /// Stores `value` at `index`, first growing the array to index + 1 elements
   /// when needed (the slots in between read 0). A negative index changes nothing.
   void SetAtGrow(int index, double value);
-  /// Appends `value` and returns its index. Amortised O(1) when growBy is set;
-  /// with growBy 0 every append to a full block copies the whole array.
+  /// Appends `value` and returns its index. A store when there is a spare
+  /// slot; otherwise grows as SetSize does (cost: see the class comment).
   int Add(double value) {
     const int index = elementCount;  // a local: the store below may alias the count
     if (index < maxSize) {

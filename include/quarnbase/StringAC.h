@@ -24,9 +24,14 @@
 ///  - slots [0, elementCount) hold valid strings, no two sharing a buffer;
 ///  - slots [elementCount, maxSize) hold stale bytes that are never read.
 ///
-/// Growth goes through SetSize: by growBy slots, or by maxSize / 2 + 10 when
-/// growBy is 0, so repeated Add gives capacities 1, 11, 26, 49, ... The
-/// appending operators (+=, +) instead build a block of exactly the new count.
+/// Growth goes through SetSize. The first block holds exactly the size asked
+/// for; a block that must grow is replaced by one of maxSize + growBy slots, or
+/// of maxSize + maxSize / 2 + 10 when growBy is 0 (at least the size asked for),
+/// so repeated Add gives capacities 1, 11, 26, 49, ... Each replacement moves
+/// every record (never a text). With growBy 0 the capacity grows geometrically
+/// and Add takes amortised constant time; a fixed growBy g makes n Adds move
+/// about n^2 / (2g) records. The appending operators (+=, +) instead build a
+/// block of exactly the new count each time, moving all records.
 ///
 /// Element references (ElementAt, operator[]) stay valid until the block is
 /// replaced or the element is moved or removed. Out-of-range reads print a
@@ -100,9 +105,9 @@ class QUARNBASE_EXPORT StringAC {
   /// Stores `value` into element `index`, first growing the array with empty
   /// strings up to `index` when needed. A negative `index` changes nothing.
   void SetAtGrow(int index, const char* value);
-  /// Appends the C text `value` (null counts as ""); returns its index.
-  /// Amortised constant time. On failure the elements are unchanged (the
-  /// block may already have grown).
+  /// Appends the C text `value` (null counts as ""); returns its index. Grows
+  /// through SetSize (cost: see the class comment). On failure the elements
+  /// are unchanged (the block may already have grown).
   int Add(const char* value);
   /// Inserts `count` copies of the C text `value` at `index`, padding with empty
   /// strings when `index` lies past the end. A negative `index` or `count`

@@ -121,7 +121,10 @@ class QUARNBASE_EXPORT StringC {
 
   /// \name Concatenation
   /// Appending reuses spare capacity and copies only the appended bytes;
-  /// otherwise it moves to an exact new buffer. On failure nothing changes.
+  /// otherwise it moves to an exact new buffer, copying the whole text. So a
+  /// string built by n appends at capacity copies O(n^2) bytes; reserving the
+  /// final capacity with GetBuffer first makes each append copy only its own
+  /// bytes. On failure nothing changes.
   /// @{
   const StringC& operator+=(const char* text);  ///< null appends nothing
   /// Exactly one byte, zero included.

@@ -14,7 +14,8 @@ namespace quarn::platform {
 /// A handler that gets the failed request's size and answers retry (nonzero) or fail (0).
 using SizedNewHandler = int (*)(unsigned int size);
 
-/// Installs `handler` as the process-wide allocation-failure handler, replacing
+/// Installs `handler` as the allocation-failure handler of the C++ runtime the
+/// library uses (which allocations that covers: MemRecover.h), replacing
 /// whatever was installed before.
 void InstallSizedNewHandler(SizedNewHandler handler);
 

@@ -62,11 +62,11 @@ inline const char* ReadMetaElement(const char* pos, MetaElement& element) {
   }
 }
 
-// Gives the normalised form of `source` in `normalised`: its own bytes, up to
-// the first zero byte, read through ReadMetaElement (which collapses runs of
-// stars). Returns 0 when `source` is empty or has no buffer, else 1. Reading
-// in place yields the same elements as a collapsed copy would: a dropped star
-// is unescaped and is not a backslash, so it changes how no other byte reads.
+// Returns 0 when `source` is empty or has no buffer; otherwise points
+// `normalised` at its text and returns 1. Nothing is copied: ReadMetaElement
+// collapses runs of stars as the pattern is read, which yields the elements a
+// collapsed copy would (a dropped star is unescaped and is not a backslash, so
+// it changes how no other byte reads).
 int NormalizeMetaPattern(const StringC& source, const char*& normalised) {
   if (source.IsEmpty() != 0) return 0;
   normalised = source;

@@ -417,7 +417,7 @@ std::vector<SweepCase> StringCases() {
       Case<StringC>(
           "StringC mid(start, end)", ShortAndLong,
           [](StrPair& p) { StringC r = p.first.mid(1, -1); }, After::kUnchanged),
-      // Tokenising: scratch copy, tokens, array blocks and the result.
+      // Tokenising: the block of tokens and their texts.
       Case<StringC>(
           "StringC parse", [](StrPair& p) { p.first = ",ab,,c d,efg,"; },
           [](StrPair& p) { StringAC tokens = p.first.parse(", "); }, After::kUnchanged),
