@@ -11,11 +11,14 @@
 
 #include <cassert>
 
-namespace quarn::detail {
+// (Two namespace blocks, not quarn::detail: the headers also serve C++14 clients.)
+namespace quarn {
+namespace detail {
 /// The storage operations shared by the scalar arrays; internal to the library.
 template <class Array>
 struct ScalarArrayCore;
-}  // namespace quarn::detail
+}  // namespace detail
+}  // namespace quarn
 
 /// A growable, contiguous array of double.
 ///

@@ -65,9 +65,9 @@ class QUARNBASE_EXPORT StringAC {
   /// moves to a block of exactly the new count. On failure nothing changes.
   StringAC& operator+=(const StringC& value);
   /// A new array: these elements followed by those of `other`; capacity == count.
-  [[nodiscard]] StringAC operator+(const StringAC& other) const;
+  QUARNBASE_NODISCARD StringAC operator+(const StringAC& other) const;
   /// A new array: these elements followed by `value`; capacity == count.
-  [[nodiscard]] StringAC operator+(const StringC& value) const;
+  QUARNBASE_NODISCARD StringAC operator+(const StringC& value) const;
 
   /// Number of elements.
   int length() const { return elementCount; }
@@ -131,7 +131,7 @@ class QUARNBASE_EXPORT StringAC {
 
   /// Returns the smallest index >= `startIndex` (a negative one counts as 0)
   /// whose element equals `key` exactly (same bytes, same length), or -1.
-  [[nodiscard]] int index(const StringC& key, int startIndex = 0) const;
+  QUARNBASE_NODISCARD int index(const StringC& key, int startIndex = 0) const;
   /// Sorts ascending by StringC::Compare, case-insensitively when `noCase` is
   /// nonzero; the order among equal elements is unspecified. With `unique`
   /// nonzero, keeps only the first of each run of equal elements (capacity

@@ -19,6 +19,14 @@
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
 #endif
 
+// QUARNBASE_NODISCARD for clients compiled as C++17 or later; the headers also serve
+// C++14 clients, which see nothing.
+#if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
+#define QUARNBASE_NODISCARD [[nodiscard]]
+#else
+#define QUARNBASE_NODISCARD
+#endif
+
 // The address of the shared empty buffer is a constant inside the library, but
 // not in a client that imports it from a Windows DLL; there the default
 // constructor is an ordinary inline one.
@@ -145,7 +153,7 @@ class QUARNBASE_EXPORT StringC {
   /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
   /// bytes taken as signed values, a common prefix sorting first. In
   /// StrCompNoCase mode each byte is lowered with tolower first.
-  [[nodiscard]] StrCompValE Compare(const StringC& other, StrCompModE mode) const;
+  QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const;
   bool operator<(const StringC& other) const;
   bool operator<=(const StringC& other) const;
   bool operator>(const StringC& other) const;
@@ -164,9 +172,9 @@ class QUARNBASE_EXPORT StringC {
   bool operator==(const char* text) const;
   bool operator!=(const char* text) const;
   /// strcasecmp of the C text against `text` (null counts as ""), unreduced.
-  [[nodiscard]] int CompareNoCase(const char* text) const;
+  QUARNBASE_NODISCARD int CompareNoCase(const char* text) const;
   /// strcoll of the C text against `text` (null counts as ""), unreduced.
-  [[nodiscard]] int Collate(const char* text) const;
+  QUARNBASE_NODISCARD int Collate(const char* text) const;
   /// @}
 
   /// \name Meta patterns
@@ -174,13 +182,13 @@ class QUARNBASE_EXPORT StringC {
   /// @{
   /// Returns 1 when the whole of this text matches `pattern`, else 0. Empty
   /// operands give 0. Runs in O(|text| * |pattern|) time, constant space.
-  [[nodiscard]] int IsMetaMatch(const StringC& pattern);
+  QUARNBASE_NODISCARD int IsMetaMatch(const StringC& pattern);
   /// Compares two patterns for generality: StrCompGreater when this pattern
   /// covers `other`, StrCompLess for the reverse, StrCompEqual for equivalent
   /// patterns, StrCompUnrelated when no order can be established. Takes
   /// O(|this| * |other|) time at worst; allocates only for patterns longer
   /// than a few hundred elements.
-  [[nodiscard]] StrCompValE MetaCompare(const StringC& other);
+  QUARNBASE_NODISCARD StrCompValE MetaCompare(const StringC& other);
   /// @}
 
   /// \name Character access
@@ -194,7 +202,7 @@ class QUARNBASE_EXPORT StringC {
     return (pos >= 0 && static_cast<unsigned int>(pos) <= dataLength) ? buffer[pos] : '\0';
   }
   /// buffer[pos] for 0 <= pos <= length(), else 0; for the other integer types.
-  template <class Index, std::enable_if_t<std::is_integral_v<Index>, int> = 0>
+  template <class Index, typename std::enable_if<std::is_integral<Index>::value, int>::type = 0>
   char GetAt(Index pos) const {
     return IndexInRange(pos) ? buffer[pos] : '\0';
   }
@@ -210,7 +218,7 @@ class QUARNBASE_EXPORT StringC {
     return buffer[pos];
   }
   /// Unchecked read; requires 0 <= pos <= length(); for the other integer types.
-  template <class Index, std::enable_if_t<std::is_integral_v<Index>, int> = 0>
+  template <class Index, typename std::enable_if<std::is_integral<Index>::value, int>::type = 0>
   char operator[](Index pos) const {
     assert(IndexInRange(pos) && "StringC index out of range");
     return buffer[pos];
@@ -225,31 +233,31 @@ class QUARNBASE_EXPORT StringC {
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
-  [[nodiscard]] int Find(char ch) const;           ///< Find(0) is the length of the C text
-  [[nodiscard]] int Find(const char* text) const;  ///< "" and null give 0
-  [[nodiscard]] int ReverseFind(char ch) const;
-  [[nodiscard]] int FindOneOf(const char* charSet) const;  ///< "" and null give -1
+  QUARNBASE_NODISCARD int Find(char ch) const;           ///< Find(0) is the length of the C text
+  QUARNBASE_NODISCARD int Find(const char* text) const;  ///< "" and null give 0
+  QUARNBASE_NODISCARD int ReverseFind(char ch) const;
+  QUARNBASE_NODISCARD int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
 
   /// \name Extraction
   /// Results have exact buffers, or are in the empty state when nothing is taken.
   /// @{
   /// Up to `count` characters from `start` (by length, zero bytes included).
-  [[nodiscard]] StringC Mid(unsigned int start, unsigned int count) const;
+  QUARNBASE_NODISCARD StringC Mid(unsigned int start, unsigned int count) const;
   /// The characters from `start` to the end.
-  [[nodiscard]] StringC Mid(unsigned int start) const;
+  QUARNBASE_NODISCARD StringC Mid(unsigned int start) const;
   /// The first `count` characters, or all.
-  [[nodiscard]] StringC Left(unsigned int count) const;
+  QUARNBASE_NODISCARD StringC Left(unsigned int count) const;
   /// The last `count` characters, or all.
-  [[nodiscard]] StringC Right(unsigned int count) const;
+  QUARNBASE_NODISCARD StringC Right(unsigned int count) const;
   /// The longest prefix of the C text made only of characters in `charSet`.
-  [[nodiscard]] StringC SpanIncluding(const char* charSet) const;
+  QUARNBASE_NODISCARD StringC SpanIncluding(const char* charSet) const;
   /// The longest prefix of the C text holding no character of `charSet`.
-  [[nodiscard]] StringC SpanExcluding(const char* charSet) const;
+  QUARNBASE_NODISCARD StringC SpanExcluding(const char* charSet) const;
   /// The characters from `start` to `end` inclusive; `end` -1 means the last
   /// character, other negative values count as 0, and an `end` past the last
   /// character is clamped to it. The result's capacity is this string's length.
-  [[nodiscard]] StringC mid(unsigned int start, long end) const;
+  QUARNBASE_NODISCARD StringC mid(unsigned int start, long end) const;
   /// @}
 
   /// \name In-place conversion (on the C text)
@@ -263,7 +271,7 @@ class QUARNBASE_EXPORT StringC {
   /// (as strtok would, but keeping no hidden state). Empty fields vanish; a null
   /// or empty set gives the whole text as one token. The result's capacity
   /// equals its element count.
-  [[nodiscard]] StringAC parse(const char* delimiters);
+  QUARNBASE_NODISCARD StringAC parse(const char* delimiters);
 
   /// The library-global empty string. Valid before any dynamic initialiser runs;
   /// a bit-for-bit copy of it is a valid empty string.
@@ -306,10 +314,8 @@ class QUARNBASE_EXPORT StringC {
   /// Whether 0 <= pos <= length(), for an index of any integer type.
   template <class Index>
   bool IndexInRange(Index pos) const {
-    if constexpr (std::is_signed_v<Index>) {
-      if (pos < 0) return false;
-    }
-    return static_cast<unsigned long long>(pos) <= dataLength;
+    const bool negative = std::is_signed<Index>::value && static_cast<long long>(pos) < 0;
+    return !negative && static_cast<unsigned long long>(pos) <= dataLength;
   }
 
   /// The shared one-byte zero buffer of every empty string. Never written.
@@ -320,7 +326,7 @@ class QUARNBASE_EXPORT StringC {
 // StringAC fills, moves and swaps records bit for bit. It must stay exactly its
 // three plain fields.
 static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
-static_assert(std::is_standard_layout_v<StringC> && !std::is_polymorphic_v<StringC>,
+static_assert(std::is_standard_layout<StringC>::value && !std::is_polymorphic<StringC>::value,
               "StringC is a plain record");
 static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
               "StringC is allocLength, dataLength, buffer, without padding");
@@ -329,11 +335,11 @@ static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
 /// Each allocates once, exactly; a null `const char*` contributes nothing and a
 /// `char` exactly one byte.
 /// @{
-[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
-[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
-[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
-[[nodiscard]] QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
-[[nodiscard]] QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
+QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
+QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
+QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
+QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
 /// @}
 
 #endif  // QUARNBASE_STRINGC_H

@@ -139,8 +139,8 @@ TEST(StringConcat, LengthBeyond32BitsThrowsBeforeAnyChange) {
   EXPECT_THROW(huge += "0123456789abcde", std::bad_alloc);       // one past the limit
   EXPECT_THROW(huge += "0123456789abcdefghij", std::bad_alloc);  // wraps 32 bits
   EXPECT_THROW(huge += huge, std::bad_alloc);
-  EXPECT_THROW(huge + huge, std::bad_alloc);
-  EXPECT_THROW("0123456789abcdefghij" + huge, std::bad_alloc);
+  EXPECT_THROW(static_cast<void>(huge + huge), std::bad_alloc);
+  EXPECT_THROW(static_cast<void>("0123456789abcdefghij" + huge), std::bad_alloc);
   EXPECT_EQ(counter.Allocations(), 0);
   EXPECT_EQ(std::to_string(huge.length()) + static_cast<char*>(huge), before);
 }
@@ -192,11 +192,11 @@ TEST(StringPlus, FailedAllocationLeaksNothing) {
   LeakCounter counter;
   {
     FailureScope fail(1, true);
-    EXPECT_THROW(ab + ab, std::bad_alloc);
-    EXPECT_THROW(ab + "cd", std::bad_alloc);
-    EXPECT_THROW("cd" + ab, std::bad_alloc);
-    EXPECT_THROW(ab + 'c', std::bad_alloc);
-    EXPECT_THROW('c' + ab, std::bad_alloc);
+    EXPECT_THROW(static_cast<void>(ab + ab), std::bad_alloc);
+    EXPECT_THROW(static_cast<void>(ab + "cd"), std::bad_alloc);
+    EXPECT_THROW(static_cast<void>("cd" + ab), std::bad_alloc);
+    EXPECT_THROW(static_cast<void>(ab + 'c'), std::bad_alloc);
+    EXPECT_THROW(static_cast<void>('c' + ab), std::bad_alloc);
   }
   EXPECT_EQ(counter.LiveBlocks(), 0);
   EXPECT_EQ(Bytes(ab), "ab");
