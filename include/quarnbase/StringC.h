@@ -19,8 +19,8 @@
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
 #endif
 
-// QUARNBASE_NODISCARD for clients compiled as C++17 or later; the headers also serve
-// C++14 clients, which see nothing.
+// [[nodiscard]] where the client compiles as C++17 or later; C++14 clients,
+// which the headers also serve, see nothing.
 #if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
 #define QUARNBASE_NODISCARD [[nodiscard]]
 #else
