@@ -1,10 +1,12 @@
 // A tour of quarnbase: strings built, assigned and grown; a text split into a
-// string array, sorted, searched and dumped; file names filtered by wildcard
-// patterns, and the patterns ranked from general to specific.
+// string array, its distinct fields counted, sorted, searched and dumped; file
+// names filtered by wildcard patterns, and the patterns ranked from general to
+// specific.
 #include <quarnbase/quarnbase.h>
 
 #include <cstdio>
 #include <initializer_list>
+#include <unordered_set>
 
 namespace {
 
@@ -15,7 +17,7 @@ void Show(const char* label, const StringC& s) {
 
 void ShowArray(const char* label, const StringAC& a) {
   std::printf("%-28s", label);
-  for (int i = 0; i < a.GetSize(); ++i) std::printf(" [%s]", static_cast<char*>(a.GetAt(i)));
+  for (const StringC& s : a) std::printf(" [%s]", static_cast<char*>(s));
   std::printf("  (%d elements, size %d)\n", a.GetSize(), a.size());
 }
 
@@ -49,6 +51,8 @@ void StringArrays() {
   StringC text("b,a,,b");
   StringAC fields = text.parse(",");
   ShowArray("\"b,a,,b\" parsed on \",\"", fields);
+  const std::unordered_set<StringC> distinct(fields.begin(), fields.end());
+  std::printf("%-28s %d\n", "distinct (unordered_set)", static_cast<int>(distinct.size()));
   fields.sort(1, 0);
   ShowArray("sort(1, 0)", fields);
   std::printf("%-28s %d\n", "index(\"b\", 0)", fields.index("b", 0));
@@ -68,8 +72,8 @@ void Wildcards() {
   }
   const StringC pattern("test_*.cpp");
   std::printf("files matching %s:", static_cast<char*>(pattern));
-  for (int i = 0; i < files.GetSize(); ++i) {
-    if (files[i].IsMetaMatch(pattern)) std::printf(" %s", static_cast<char*>(files[i]));
+  for (StringC& file : files) {
+    if (file.IsMetaMatch(pattern)) std::printf(" %s", static_cast<char*>(file));
   }
   std::printf("\n");
 

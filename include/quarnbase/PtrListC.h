@@ -11,6 +11,8 @@
 
 #include <cassert>
 #include <cstddef>
+#include <iterator>
+#include <type_traits>
 
 /// Opaque type behind POSITION. Both declarations below are plain
 /// redeclarations, so a client that declares them as well does not clash.
@@ -203,6 +205,72 @@ class QUARNBASE_EXPORT PtrListC {
   /// `startAfter`, or from the head when `startAfter` is null; null when there
   /// is none. O(distance walked).
   POSITION Find(void* value, POSITION startAfter = nullptr) const;
+
+  /// \name Standard library interop
+  /// @{
+  /// A bidirectional iterator over the stored pointers in list order, built on
+  /// positions: it holds a position of its list (null for end()) and stays
+  /// valid as long as that position does. `Value` is void* for iterator and
+  /// void* const for const_iterator; an iterator converts to a const_iterator.
+  template <class Value>
+  class Iterator {
+   public:
+    using iterator_category = std::bidirectional_iterator_tag;
+    using value_type = void*;
+    using difference_type = std::ptrdiff_t;
+    using pointer = Value*;
+    using reference = Value&;
+
+    Iterator() noexcept = default;
+    template <class Other,
+              class = std::enable_if_t<std::is_const_v<Value> && !std::is_const_v<Other>>>
+    Iterator(const Iterator<Other>& other) noexcept : list(other.list), at(other.at) {}
+
+    /// The position of the current element, for InsertBefore, RemoveAt and the
+    /// like; null at end().
+    POSITION GetPosition() const noexcept { return at; }
+
+    reference operator*() const { return list->NodeAt(at)->data; }
+    Iterator& operator++() {
+      list->Step(at, &CNode::next);
+      return *this;
+    }
+    Iterator operator++(int) {
+      Iterator old = *this;
+      ++*this;
+      return old;
+    }
+    /// Stepping back from end() reaches the tail.
+    Iterator& operator--() {
+      at = at != nullptr ? PositionOf(list->NodeAt(at)->prev) : list->GetTailPosition();
+      assert(at != nullptr && "stepping back from the first element");
+      return *this;
+    }
+    Iterator operator--(int) {
+      Iterator old = *this;
+      --*this;
+      return old;
+    }
+    friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.at == b.at; }
+    friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.at != b.at; }
+
+   private:
+    friend class PtrListC;
+    template <class>
+    friend class Iterator;
+    Iterator(const PtrListC* owner, POSITION position) noexcept : list(owner), at(position) {}
+
+    const PtrListC* list = nullptr;  ///< the list walked; its nodes are reached through it
+    POSITION at = nullptr;           ///< the current node; null at end()
+  };
+  using iterator = Iterator<void*>;
+  using const_iterator = Iterator<void* const>;
+
+  iterator begin() noexcept { return iterator(this, GetHeadPosition()); }
+  iterator end() noexcept { return iterator(this, nullptr); }
+  const_iterator begin() const noexcept { return const_iterator(this, GetHeadPosition()); }
+  const_iterator end() const noexcept { return const_iterator(this, nullptr); }
+  /// @}
 
  protected:
   /// Takes a spare node (allocating a block when there is none), links it to

@@ -93,6 +93,16 @@ class QUARNBASE_EXPORT DblArrayC {
   double operator[](int index) const { return GetAt(index); }
   double& operator[](int index) { return ElementAt(index); }
 
+  /// \name Standard library interop
+  /// @{
+  /// The elements [0, GetSize()) as a contiguous range; pointers valid as
+  /// long as ElementAt references are.
+  double* begin() noexcept { return data; }
+  double* end() noexcept { return data + elementCount; }
+  const double* begin() const noexcept { return data; }
+  const double* end() const noexcept { return data + elementCount; }
+  /// @}
+
   /// Stores `value` at `index`, first growing the array to index + 1 elements
   /// when needed (the slots in between read 0). A negative index changes nothing.
   void SetAtGrow(int index, double value);
@@ -166,6 +176,14 @@ class QUARNBASE_EXPORT PtrArrayC {
   void* operator[](int index) const { return GetAt(index); }
   void*& operator[](int index) { return ElementAt(index); }
 
+  /// \name Standard library interop
+  /// @{
+  void** begin() noexcept { return data; }
+  void** end() noexcept { return data + elementCount; }
+  void* const* begin() const noexcept { return data; }
+  void* const* end() const noexcept { return data + elementCount; }
+  /// @}
+
   void SetAtGrow(int index, void* value);
   int Add(void* value) {
     const int index = elementCount;  // a local: the store below may alias the count
@@ -222,6 +240,14 @@ class QUARNBASE_EXPORT UIntArrayC {
   }
   unsigned int operator[](int index) const { return GetAt(index); }
   unsigned int& operator[](int index) { return ElementAt(index); }
+
+  /// \name Standard library interop
+  /// @{
+  unsigned int* begin() noexcept { return data; }
+  unsigned int* end() noexcept { return data + elementCount; }
+  const unsigned int* begin() const noexcept { return data; }
+  const unsigned int* end() const noexcept { return data + elementCount; }
+  /// @}
 
   void SetAtGrow(int index, unsigned int value);
   int Add(unsigned int value) {

@@ -91,6 +91,17 @@ class QUARNBASE_EXPORT StringAC {
   /// Same as GetAt.
   StringC operator[](int index) const { return GetAt(index); }
 
+  /// \name Standard library interop
+  /// @{
+  /// The elements [0, GetSize()) as a contiguous range, valid as long as
+  /// element references are (see ElementAt). Note that size() is the
+  /// capacity, not the length of this range.
+  StringC* begin() noexcept { return data; }
+  StringC* end() noexcept { return data + elementCount; }
+  const StringC* begin() const noexcept { return data; }
+  const StringC* end() const noexcept { return data + elementCount; }
+  /// @}
+
   /// Stores the C text `value` (null counts as "") into element `index`; does
   /// nothing when `index` is out of range.
   void SetAt(int index, const char* value);
@@ -175,5 +186,11 @@ class QUARNBASE_EXPORT StringAC {
 // order): a pointer and three ints, padded to pointer alignment.
 static_assert(sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
               "StringAC is data, elementCount, maxSize, growBy");
+
+#ifdef __cpp_lib_ranges
+/// size() is the capacity: C++20 ranges measure begin() to end() instead.
+template <>
+inline constexpr bool std::ranges::disable_sized_range<StringAC> = true;
+#endif
 
 #endif  // QUARNBASE_STRINGAC_H

@@ -11,7 +11,11 @@
 
 #include <cassert>
 #include <cstring>
+#include <string_view>
 #include <type_traits>
+#ifdef __cpp_lib_ranges
+#include <ranges>
+#endif
 
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
@@ -267,6 +271,34 @@ class QUARNBASE_EXPORT StringC {
   void MakeReverse();
   /// @}
 
+  /// \name Standard library interop
+  /// Inline: the library itself uses none of them. There is no
+  /// implicit conversion to std::string_view: next to `operator char*` it would
+  /// make every call of a function overloaded on `const char*` and
+  /// std::string_view ambiguous, so view() names it.
+  /// @{
+  /// Copies all bytes of `text`, zero bytes included, into an exact buffer; an
+  /// empty view gives the empty state. Explicit, as no view should become an
+  /// owning copy unasked.
+  explicit StringC(std::string_view text) : StringC() {
+    // A size past 32 bits saturates to one that AllocBuffer rejects with std::bad_alloc.
+    const std::size_t size = text.size();
+    AssignCopy(size < 0xFFFFFFFFu ? static_cast<unsigned int>(size) : 0xFFFFFFFFu, text.data());
+  }
+  /// The length() stored bytes, zero bytes included; valid until the string
+  /// changes. Empty for a record without a buffer.
+  std::string_view view() const noexcept {
+    return buffer != nullptr ? std::string_view(buffer, dataLength) : std::string_view();
+  }
+  /// The characters [0, length()) as a contiguous range (begin() == end() for a
+  /// record without a buffer). Note that size() is the buffer size, not the
+  /// length of this range.
+  char* begin() noexcept { return buffer; }
+  char* end() noexcept { return buffer + view().size(); }
+  const char* begin() const noexcept { return buffer; }
+  const char* end() const noexcept { return buffer + view().size(); }
+  /// @}
+
   /// Splits the C text into tokens separated by any character of `delimiters`
   /// (as strtok would, but keeping no hidden state). Empty fields vanish; a null
   /// or empty set gives the whole text as one token. The result's capacity
@@ -341,5 +373,22 @@ QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const char* left, const S
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
 /// @}
+
+/// Hashes the stored bytes, as operator== compares them, so StringC can key
+/// the unordered containers.
+template <>
+struct std::hash<StringC> {
+  std::size_t operator()(const StringC& text) const noexcept {
+    return std::hash<std::string_view>()(text.view());
+  }
+};
+
+#ifdef __cpp_lib_ranges
+/// C++20 ranges would take size(), the buffer size, for the length of the
+/// range (std::span(s) would cover the terminator); this makes them measure
+/// begin() to end().
+template <>
+inline constexpr bool std::ranges::disable_sized_range<StringC> = true;
+#endif
 
 #endif  // QUARNBASE_STRINGC_H

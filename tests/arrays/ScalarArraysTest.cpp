@@ -272,6 +272,18 @@ TYPED_TEST(ScalarArray, FailedAllocationLeavesTheArrayUnchanged) {
   EXPECT_EQ(Peek(a).growBy, 9) << "SetSize stores the increment before it allocates";
 }
 
+TYPED_TEST(ScalarArray, BeginAndEndSpanTheElementsInUse) {
+  using A = TypeParam;
+  A a = Make<A>({1, 2, 3});
+  a.SetSize(2);  // the block keeps its third slot
+  for (auto& value : a) value = V<A>(4);
+  const A& c = a;
+  static_assert(std::is_same_v<decltype(c.begin()), const ValueOf<A>*>);
+  EXPECT_EQ(std::vector<ValueOf<A>>(c.begin(), c.end()), Vals<A>({4, 4}));
+  const A none;
+  EXPECT_TRUE(none.begin() == nullptr && none.end() == nullptr);
+}
+
 TYPED_TEST(ScalarArray, CopiesGetExactBlocksAndTheTargetKeepsItsGrowBy) {
   using A = TypeParam;
   A source = Make<A>({1, 2, 3});

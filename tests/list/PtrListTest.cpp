@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <iterator>
 #include <new>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -194,6 +197,25 @@ TEST_F(PtrList, FailedBlockAllocationsLeaveConsistentLists) {
   EXPECT_EQ(Items(list), (Ints{6, 7, 0, 1}));
 }
 
+TEST_F(PtrList, IteratorsWalkThePositionsBothWays) {
+  using Ptrs = std::vector<void*>;
+  static_assert(std::is_same_v<std::iterator_traits<PtrListC::const_iterator>::iterator_category,
+                               std::bidirectional_iterator_tag>);
+  PtrListC list = Make({0, 1, 2});
+  const PtrListC& c = list;
+  EXPECT_EQ(Ptrs(c.begin(), c.end()), (Ptrs{E(0), E(1), E(2)}));
+  EXPECT_EQ(Ptrs(std::make_reverse_iterator(c.end()), std::make_reverse_iterator(c.begin())),
+            (Ptrs{E(2), E(1), E(0)}));
+  const PtrListC::iterator one = std::find(list.begin(), list.end(), E(1));
+  EXPECT_EQ(one.GetPosition(), list.FindIndex(1));
+  *one = E(3);  // writes through
+  EXPECT_EQ(Items(list), (Ints{0, 3, 2}));
+  const PtrListC::const_iterator same = one;
+  EXPECT_TRUE(same == one && std::next(same) != one && std::distance(c.begin(), c.end()) == 3);
+  PtrListC empty;
+  EXPECT_TRUE(empty.begin() == empty.end() && !empty.end().GetPosition());
+}
+
 // Only about INT_MAX nodes reach the limit, so the count is preset.
 struct NearlyFullList : PtrListC {
   NearlyFullList() { count = INT_MAX - 5; }
@@ -211,6 +233,8 @@ TEST(PtrListDeathTest, DebugBuildsAssertPositionsAndNonEmptyAccess) {
   EXPECT_DEATH(list.GetAt(other.GetHeadPosition()), "not a node of this list");
   EXPECT_DEATH(list.RemoveAt(nullptr), "null position");
   EXPECT_DEATH(empty.GetHead(), "empty list");
+  EXPECT_DEATH(--empty.end(), "stepping back from the first element");
+  EXPECT_DEATH(--list.begin(), "stepping back from the first element");
 }
 #endif
 

@@ -18,6 +18,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AllocHarness.h"
@@ -313,6 +314,9 @@ std::vector<SweepCase> StringCases() {
       Case<StringC>(
           "StringC(const char*, int)", ShortAndLong, [](StrPair&) { StringC s("a\0b", 3); },
           After::kUnchanged),
+      Case<StringC>(
+          "StringC(std::string_view)", ShortAndLong,
+          [](StrPair&) { StringC s(std::string_view("a\0b", 3)); }, After::kUnchanged),
       Case<StringC>(
           "StringC printf-style", ShortAndLong, [](StrPair&) { StringC s(64u, "%s=%d", "n", 42); },
           After::kUnchanged),

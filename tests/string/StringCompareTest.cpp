@@ -5,7 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 
 #include "AllocHarness.h"
 
@@ -93,6 +96,20 @@ TEST(StringCompare, NullBufferSortsFirst) {
   EXPECT_TRUE(none < "");
   EXPECT_FALSE(none == static_cast<const char*>(nullptr));
   EXPECT_LT(none.CompareNoCase("abc"), 0);  // reads as ""
+}
+
+// Equal strings hash alike whatever their capacity (the set keeps one of a and
+// roomy); zero bytes count.
+TEST(StringHash, HashesTheBytesThatEqualityCompares) {
+  const std::string_view bytes("a\0b", 3);
+  StringC a(bytes), roomy(bytes);
+  roomy.GetBuffer(20);
+  const std::hash<StringC> hash;
+  EXPECT_EQ(hash(a), std::hash<std::string_view>()(bytes));
+  EXPECT_EQ(hash(NullBufferString()), hash(StringC()));
+  const std::unordered_set<StringC> set{a, roomy, StringC("a"),
+                                        StringC(std::string_view("a\0c", 3))};
+  EXPECT_EQ(set.size(), 3u);
 }
 
 // Every operator, against a StringC or a C text, agrees with Compare against

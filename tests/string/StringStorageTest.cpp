@@ -1,11 +1,17 @@
 // StringC storage: construction, assignment, capacity and the buffer protocol.
 #include <quarnbase/StringC.h>
+#include <quarnbase/iostream.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <iomanip>
 #include <new>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <type_traits>
 
 #include "AllocHarness.h"
 
@@ -328,4 +334,52 @@ TEST(StringLimits, LengthsThatDoNotFit32BitsThrowBeforeAnyChange) {
   EXPECT_THROW(s.GetBufferSetLength(0xFFFFFFFFu), std::bad_alloc);
   EXPECT_EQ(static_cast<char*>(s), buffer);
   EXPECT_EQ(Bytes(s), "abc");
+}
+
+// A record without a buffer but with a length; only raw storage looks like this.
+struct NoBuffer : StringC {
+  NoBuffer() { buffer = nullptr, dataLength = 3; }
+  ~NoBuffer() { Init(); }
+};
+
+TEST(StringInterop, RangeViewAndConstructionCoverEveryStoredByte) {
+  const std::string bytes("a\0b", 3);
+  StringC s{std::string_view(bytes)};
+  for (char& c : s) c = static_cast<char>(c + 1);
+  const StringC& cs = s;
+  EXPECT_EQ(std::string(cs.begin(), cs.end()), std::string("b\1c", 3));
+  EXPECT_TRUE(s.view() == Bytes(s) && s.size() == 4u);  // an exact buffer
+  const NoBuffer none;
+  EXPECT_TRUE(none.begin() == none.end() && none.view().empty());
+  ExpectEmptyState(StringC{std::string_view()});
+  // A size past 32 bits is refused, not truncated (to 1 byte on 64-bit targets).
+  const auto huge = static_cast<std::size_t>(sizeof(std::size_t) > 4 ? 0x100000001ull : ~0ull);
+  EXPECT_THROW(StringC{std::string_view(bytes.data(), huge)}, std::bad_alloc);
+}
+
+TEST(StringInterop, StreamOutputWritesEveryByteFormatted) {
+  std::ostringstream out;
+  out << std::setw(5) << std::left << StringC("a\0b", 3) << '|' << NoBuffer() << '|';
+  EXPECT_EQ(out.str(), std::string("a\0b  ||", 7));
+}
+
+// Overloads as code moving to the standard library often has them.
+int Overloaded(const char*) { return 1; }
+int Overloaded(std::string_view) { return 2; }
+
+// What clients wrote before the interop members existed compiles without
+// ambiguity and still means the C text, through operator char*.
+TEST(StringInterop, ExistingExpressionsKeepTheirMeaning) {
+  static_assert(!std::is_convertible_v<StringC, std::string_view> &&
+                !std::is_convertible_v<std::string_view, StringC>);
+  const StringC s("a\0b", 3);
+  StringC t = "x", n(nullptr);
+  char printed[4];
+  std::snprintf(printed, sizeof printed, "%s", (char*)s);
+  std::string assigned;
+  assigned = s;
+  EXPECT_TRUE(std::string(s) == "a" && assigned == "a" && std::strcmp(printed, "a") == 0);
+  EXPECT_TRUE(Overloaded(s) == 1 && std::strlen(s) == 1 && s[2] == 'b');
+  EXPECT_TRUE(t == "x" && !(s == "a") && n == "");
+  EXPECT_EQ(Bytes(s + "x" + ("x" + s)), std::string("a\0bxxa\0b", 8));
 }

@@ -192,6 +192,16 @@ TEST(StringACStorage, CopyAssignAppendAndFreeExtra) {
   EXPECT_EQ(Peek::Data(moved), nullptr);
 }
 
+TEST(StringACStorage, RangeCoversTheElementsNotTheCapacity) {
+  StringAC a = Make({"a", "b"});
+  for (StringC& s : a) s += "!";
+  const StringAC& c = a;
+  EXPECT_EQ(V(c.begin(), c.end()), (V{"a!", "b!"}));
+  EXPECT_EQ(std::find(c.begin(), c.end(), StringC("b!")) - c.begin(), 1);
+  const StringAC none;
+  EXPECT_TRUE(none.begin() == nullptr && none.end() == nullptr);
+}
+
 TEST(StringACStorage, FailedAllocationsLeaveTheElements) {
   if (!quarn::test::ReachesLibrary()) GTEST_SKIP() << "library allocations are not seen";
   const V abc{"a", "b", "c"};

@@ -1,10 +1,11 @@
+#include <quarnbase/iostream.h>
 #include <quarnbase/quarnbase.h>
 
-#include <cstdio>
+#include <iostream>
 
 int main() {
   StringC greeting("hello, ");
   greeting = StringC(32, "%s%s", static_cast<char*>(greeting), "world");
-  std::printf("consumer: %s (%u)\n", static_cast<char*>(greeting), greeting.length());
+  std::cout << "consumer: " << greeting << " (" << greeting.length() << ")\n";
   return greeting.length() == 12 ? 0 : 1;
 }
