@@ -147,6 +147,46 @@ __declspec(allocate(".rdata$T")) const IMAGE_TLS_DIRECTORY _tls_used = {
     0};
 }
 
+#if defined(_M_IX86)
+// On x86 the compiler reads the thread's TLS array at fs:[_tls_array]: an
+// absolute symbol whose value is that field's offset in the thread block.
+__asm__(".globl __tls_array\n__tls_array = 0x2C\n");
+
+// ---------------------------------------------------------------------------
+// x86 exception handlers are registered on the stack; the system calls only
+// those the image lists as safe. The linker gathers the list (the handlers the
+// compiler marks) into __safe_se_handler_table; the load configuration points
+// the system at it. Without it the linker marks the image as having no
+// handlers, and no exception could pass through its frames.
+
+extern "C" {
+extern const DWORD __safe_se_handler_table[];
+extern const BYTE __safe_se_handler_count;  // absolute: its address is the count
+extern const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used;
+const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = {
+    sizeof(IMAGE_LOAD_CONFIG_DIRECTORY32),
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    nullptr,
+    0,
+    0,
+    0,
+    0,
+    0,
+    0,
+    nullptr,
+    0,
+    reinterpret_cast<DWORD>(__safe_se_handler_table),
+    reinterpret_cast<DWORD>(&__safe_se_handler_count)};
+}
+#endif
+
 // ---------------------------------------------------------------------------
 // Initializer tables: the compiler adds a pointer to each translation unit's
 // dynamic initialisation to .CRT$XCU; the linker sorts the .CRT$X* pieces by
