@@ -19,7 +19,7 @@ set(QUARN_MSVC_IMPORTS_ucrtbase
     # stdio, strings, characters, assertions
     __acrt_iob_func __stdio_common_vfprintf __stdio_common_vsprintf _assert _wassert
     fclose fflush fopen fputc fputs fread fwrite putchar puts
-    _stricmp islower isupper qsort strcoll strcspn strlen strncmp strpbrk strspn strtok
+    _stricmp islower isupper qsort strcmp strcoll strcspn strlen strncmp strpbrk strspn strtok
     tolower toupper)
 set(QUARN_MSVC_IMPORTS_vcruntime140
     _CxxThrowException@8 __CxxFrameHandler3 __std_exception_copy __std_exception_destroy
