@@ -118,6 +118,7 @@ void Strings() {
   CHECK(formatted == "trace-007");
   CHECK(StringC("Alpha").Compare(StringC("aLPHA"), StrCompNoCase) == StrCompEqual);
   CHECK(StringC("Alpha").Compare(StringC("aLPHA"), StrCompExact) == StrCompLess);
+  CHECK(StringC("Alpha").CompareNoCase("aLPHA") == 0 && StringC("b").CompareNoCase("A") > 0);
   StringC text = StringC("ab") + "cd" + 'e';
   text.MakeUpper();
   CHECK(text == "ABCDE" && text.length() == 5 && text.size() == 6);
