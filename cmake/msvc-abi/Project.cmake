@@ -18,11 +18,22 @@ foreach(target quarn_msvc_module_runtime quarn_msvc_dll_start quarn_msvc_program
   target_compile_options(${target} PRIVATE /W4 /WX)
 endforeach()
 
-# Targets made from here on link the runtime; DLLs and programs their start-up.
-set(type "$<TARGET_PROPERTY:TYPE>")
-set(is_dll "$<OR:$<STREQUAL:${type},SHARED_LIBRARY>,$<STREQUAL:${type},MODULE_LIBRARY>>")
-set(is_program "$<STREQUAL:${type},EXECUTABLE>")
-link_libraries(
-    "$<$<OR:${is_dll},${is_program}>:quarn_msvc_module_runtime>"
-    "$<${is_dll}:quarn_msvc_dll_start>"
-    "$<${is_program}:quarn_msvc_program_start>")
+# Once the project has defined its targets, each DLL and program links the
+# runtime and its start-up code, privately: they are part of each module, not
+# of its link interface, so installed packages do not name them.
+function(quarn_msvc_link_runtime directory)
+  get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY" OR type STREQUAL "MODULE_LIBRARY")
+      target_link_libraries(${target} PRIVATE quarn_msvc_module_runtime quarn_msvc_dll_start)
+    elseif(type STREQUAL "EXECUTABLE")
+      target_link_libraries(${target} PRIVATE quarn_msvc_module_runtime quarn_msvc_program_start)
+    endif()
+  endforeach()
+  get_property(subdirectories DIRECTORY ${directory} PROPERTY SUBDIRECTORIES)
+  foreach(subdirectory IN LISTS subdirectories)
+    quarn_msvc_link_runtime(${subdirectory})
+  endforeach()
+endfunction()
+cmake_language(DEFER CALL quarn_msvc_link_runtime ${CMAKE_CURRENT_SOURCE_DIR})

@@ -28,7 +28,7 @@ set(QUARN_MSVC_ABI_DIR ${CMAKE_CURRENT_LIST_DIR})
 # library): each module links exactly the import libraries of Imports.cmake.
 # /GS- : stack cookies would need the MSVC static runtime's checks.
 set(CMAKE_CXX_FLAGS_INIT
-    "/EHsc /GS- /Zl /X /clang:-nostdinc++ -D_LIBCPP_NO_AUTO_LINK \
+    "/GS- /Zl /X /clang:-nostdinc++ -D_LIBCPP_NO_AUTO_LINK \
 -D_LIBCPP_DISABLE_VISIBILITY_ANNOTATIONS -D_LIBCPP_DISABLE_EXTERN_TEMPLATE \
 -imsvc /usr/lib/llvm-14/include/c++/v1 -imsvc ${QUARN_MSVC_ABI_DIR}/include \
 -imsvc /usr/include/wine/wine/msvcrt -imsvc /usr/include/wine/wine/windows")
