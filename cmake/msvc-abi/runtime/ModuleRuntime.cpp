@@ -163,27 +163,13 @@ extern "C" {
 extern const DWORD __safe_se_handler_table[];
 extern const BYTE __safe_se_handler_count;  // absolute: its address is the count
 extern const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used;
+// clang-format off
 const IMAGE_LOAD_CONFIG_DIRECTORY32 _load_config_used = {
     sizeof(IMAGE_LOAD_CONFIG_DIRECTORY32),
-    0,
-    0,
-    0,
-    0,
-    0,
-    0,
-    0,
-    0,
-    nullptr,
-    0,
-    0,
-    0,
-    0,
-    0,
-    0,
-    nullptr,
-    0,
-    reinterpret_cast<DWORD>(__safe_se_handler_table),
-    reinterpret_cast<DWORD>(&__safe_se_handler_count)};
+    0, 0, 0, 0, 0, 0, 0, 0, nullptr, 0, 0, 0, 0, 0, 0, nullptr, 0,  // not used here
+    reinterpret_cast<DWORD>(__safe_se_handler_table),                // SEHandlerTable
+    reinterpret_cast<DWORD>(&__safe_se_handler_count)};              // SEHandlerCount
+// clang-format on
 }
 #endif
 
