@@ -7,9 +7,12 @@
 # It builds nothing: it reads quarnbase and basesup from <build-dir>, either the
 # Linux libraries (libquarnbase.so, libbasesup.so: dynamic symbols defined in
 # them) or the Windows DLLs (quarnbase.dll, basesup.dll: their export tables).
-# Names are demangled, stripped of versions and addresses, and sorted. The
-# lists are symbols/<platform>-<library>.txt with platform linux, mingw64 or
-# mingw32. With --update the lists are rewritten from the build instead.
+# Names are demangled, stripped of versions and addresses, and sorted; the
+# names of DLLs built with the MSVC ABI (those importing vcruntime140.dll) stay
+# mangled, as the modules that link against them see them, and a difference is
+# shown demangled as well. The lists are symbols/<platform>-<library>.txt with
+# platform linux, mingw64, mingw32, msvc64 or msvc32. With --update the lists
+# are rewritten from the build instead.
 set -euo pipefail
 
 usage() {
@@ -76,6 +79,36 @@ pe_symbols() {
     | filter_tool_symbols | c++filt | sort -u
 }
 
+# The LLVM tools that read MSVC-ABI DLLs.
+llvm_tool() {
+  local tool
+  for tool in "$1-14" "$1"; do
+    if command -v "$tool" >/dev/null; then
+      echo "$tool"
+      return
+    fi
+  done
+  echo "check-symbols: $1 not found (install llvm-14)" >&2
+  exit 2
+}
+
+# msvc64 or msvc32 for a DLL built with the MSVC ABI; fails for any other.
+msvc_platform() {
+  local readobj
+  readobj=$(llvm_tool llvm-readobj 2>/dev/null) || return 1
+  "$readobj" --coff-imports "$1" 2>/dev/null | grep -qi '^ *Name: vcruntime140\.dll$' || return 1
+  case "$("$readobj" --file-headers "$1" | sed -n 's/^ *Arch: //p')" in
+    x86_64) echo msvc64 ;;
+    i386) echo msvc32 ;;
+    *) return 1 ;;
+  esac
+}
+
+# Exported names of an MSVC-ABI DLL, mangled, one a line.
+msvc_symbols() {
+  "$(llvm_tool llvm-readobj)" --coff-exports "$1" | sed -n 's/^ *Name: \(..*\)$/\1/p' | sort -u
+}
+
 status=0
 # Compares (or with --update, writes) one list.
 check_list() {
@@ -92,11 +125,20 @@ check_list() {
     status=1
     return
   fi
-  if diff -u --label "symbols/$name.txt (committed)" --label "$name (built)" \
-      "$list" <(printf '%s\n' "$listing"); then
+  local difference
+  if difference=$(diff -u --label "symbols/$name.txt (committed)" --label "$name (built)" \
+      "$list" <(printf '%s\n' "$listing")); then
     echo "check-symbols: $name: $(printf '%s\n' "$listing" | wc -l) symbols as listed"
   else
+    printf '%s\n' "$difference"
     echo "check-symbols: $name exports differ from symbols/$name.txt (- gone, + new)" >&2
+    if [[ $name == msvc* ]]; then
+      echo "check-symbols: the differing names demangled:" >&2
+      printf '%s\n' "$difference" | sed -n 's/^\([-+]\)\([^-+].*\)$/\1 \2/p' |
+        while read -r sign symbol; do
+          echo "$sign $("$(llvm_tool llvm-undname)" "$symbol" | sed -n 2p)" >&2
+        done
+    fi
     status=1
   fi
 }
@@ -108,6 +150,14 @@ if so=$(find_one libquarnbase.so); then
     check_list "$platform-basesup" "$(elf_symbols "$basesup")"
   else
     echo "check-symbols: no libbasesup.so under $build_dir" >&2
+    status=1
+  fi
+elif dll=$(find_one quarnbase.dll) && platform=$(msvc_platform "$dll"); then
+  check_list "$platform-quarnbase" "$(msvc_symbols "$dll")"
+  if basesup=$(find_one basesup.dll); then
+    check_list "$platform-basesup" "$(msvc_symbols "$basesup")"
+  else
+    echo "check-symbols: no basesup.dll under $build_dir" >&2
     status=1
   fi
 elif dll=$(find_one quarnbase.dll); then

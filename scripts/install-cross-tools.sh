@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs the cross compilers and wine64 that the mingw64 and mingw32 presets
-# need. Idempotent: packages already present are left alone, and the package
-# lists are refreshed only when something is missing.
+# need, and the tools of the msvc64 and msvc32 presets. Idempotent: packages
+# already present are left alone, and the package lists are refreshed only
+# when something is missing.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)
+# msvc64, msvc32 (cmake/msvc-abi/): clang-cl, lld-link and llvm-dlltool, the
+# C++ library headers of libc++, Wine's C runtime and Windows headers.
+packages+=(clang-14 lld-14 llvm-14 libc++-14-dev libwine-dev)
 
 missing=()
 for pkg in "${packages[@]}"; do
