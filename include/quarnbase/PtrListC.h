@@ -223,7 +223,7 @@ class QUARNBASE_EXPORT PtrListC {
 
     Iterator() noexcept = default;
     template <class Other,
-              class = std::enable_if_t<std::is_const_v<Value> && !std::is_const_v<Other>>>
+              class = std::enable_if_t<std::is_const<Value>::value && !std::is_const<Other>::value>>
     Iterator(const Iterator<Other>& other) noexcept : list(other.list), at(other.at) {}
 
     /// The position of the current element, for InsertBefore, RemoveAt and the

@@ -11,24 +11,27 @@
 
 #include <cassert>
 #include <cstring>
-#include <string_view>
 #include <type_traits>
+
+// The headers serve C++14 clients too (the default language of some compilers
+// the application's modules are built with); they see everything but the
+// C++17 conveniences: [[nodiscard]], std::string_view and std::hash.
+#if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
+#define QUARNBASE_CXX17 1
+#define QUARNBASE_NODISCARD [[nodiscard]]
+#include <string_view>
 #ifdef __cpp_lib_ranges
 #include <ranges>
+#endif
+#else
+#define QUARNBASE_CXX17 0
+#define QUARNBASE_NODISCARD
 #endif
 
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
-#endif
-
-// [[nodiscard]] where the client compiles as C++17 or later; C++14 clients,
-// which the headers also serve, see nothing.
-#if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
-#define QUARNBASE_NODISCARD [[nodiscard]]
-#else
-#define QUARNBASE_NODISCARD
 #endif
 
 // The address of the shared empty buffer is a constant inside the library, but
@@ -280,6 +283,7 @@ class QUARNBASE_EXPORT StringC {
   /// Copies all bytes of `text`, zero bytes included, into an exact buffer; an
   /// empty view gives the empty state. Explicit, as no view should become an
   /// owning copy unasked.
+#if QUARNBASE_CXX17
   explicit StringC(std::string_view text) : StringC() {
     // A size past 32 bits saturates to one that AllocBuffer rejects with std::bad_alloc.
     const std::size_t size = text.size();
@@ -293,10 +297,11 @@ class QUARNBASE_EXPORT StringC {
   /// The characters [0, length()) as a contiguous range (begin() == end() for a
   /// record without a buffer). Note that size() is the buffer size, not the
   /// length of this range.
+#endif
   char* begin() noexcept { return buffer; }
-  char* end() noexcept { return buffer + view().size(); }
+  char* end() noexcept { return buffer != nullptr ? buffer + dataLength : buffer; }
   const char* begin() const noexcept { return buffer; }
-  const char* end() const noexcept { return buffer + view().size(); }
+  const char* end() const noexcept { return buffer != nullptr ? buffer + dataLength : buffer; }
   /// @}
 
   /// Splits the C text into tokens separated by any character of `delimiters`
@@ -374,6 +379,7 @@ QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, char
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
 /// @}
 
+#if QUARNBASE_CXX17
 /// Hashes the stored bytes, as operator== compares them, so StringC can key
 /// the unordered containers.
 template <>
@@ -390,5 +396,6 @@ struct std::hash<StringC> {
 template <>
 inline constexpr bool std::ranges::disable_sized_range<StringC> = true;
 #endif
+#endif  // QUARNBASE_CXX17
 
 #endif  // QUARNBASE_STRINGC_H

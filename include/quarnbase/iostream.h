@@ -3,7 +3,7 @@
 /// Writing a StringC to a std::ostream. A header of its own, so that the
 /// other headers (and the umbrella quarnbase.h) do not pull in <ostream>.
 /// Without it, `out << s` still compiles, through `operator char*`, and
-/// writes only the C text, up to the first zero byte.
+/// writes only the C text, up to the first zero byte. Needs C++17.
 //===----------------------------------------------------------------------===//
 #ifndef QUARNBASE_IOSTREAM_H
 #define QUARNBASE_IOSTREAM_H
