@@ -12,6 +12,7 @@
 #include <type_traits>
 
 #include "frame/Allocation.h"
+#include "platform/Checked.h"
 
 namespace quarn::detail {
 
@@ -50,7 +51,7 @@ inline void EmptyRange(StringC* first, int count) noexcept {
 /// slots become stale: they must not be emptied afterwards.
 inline void MoveRecords(StringC* to, const StringC* from, int count) noexcept {
   if (count > 0) {
-    std::memmove(static_cast<void*>(to), from, static_cast<std::size_t>(count) * sizeof(StringC));
+    std::memmove(static_cast<void*>(to), from, ElementBytes<StringC>(count));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "frame/Allocation.h"
+#include "platform/Checked.h"
 #include "stringarray/Records.h"
 
 namespace {
