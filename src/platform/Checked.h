@@ -1,11 +1,12 @@
 // Checked.h - the one home of the library's size arithmetic.
 //
 // Every length, count and byte size that the library computes goes through
-// these functions. Each is correct whatever the width of std::size_t: the
-// overflow is detected before the result is formed, never by computing and
-// then comparing. A value that cannot be represented throws std::bad_alloc
-// before the caller has changed anything. Each check is one compare and one
-// branch, cheap enough for the hot paths.
+// these functions. Each is correct whatever the width of std::size_t: an
+// overflow is caught by the checked operation itself (or by testing
+// b > max - a), never by comparing a result that may have wrapped. A value
+// that cannot be represented throws std::bad_alloc before the caller has
+// changed anything. A check is a compare and a branch, cheap enough for the
+// hot paths.
 #ifndef QUARNBASE_SRC_PLATFORM_CHECKED_H
 #define QUARNBASE_SRC_PLATFORM_CHECKED_H
 
@@ -31,7 +32,7 @@ constexpr std::size_t kMaxBlockBytes = static_cast<std::size_t>(PTRDIFF_MAX);
 [[noreturn]] inline void ThrowSizeOverflow() { throw std::bad_alloc(); }
 
 /// Stores a + b in `sum` and returns false, or returns true when the sum does
-/// not fit T (`sum` is then unspecified).
+/// not fit T (`sum` then holds no useful value).
 template <class T>
 inline bool AddOverflows(T a, T b, T& sum) {
   static_assert(std::is_integral_v<T>, "integers only");
