@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Installs the cross compilers and wine64 that the mingw64 and mingw32 presets
-# need, and the tools of the msvc64 and msvc32 presets. Idempotent: packages
-# already present are left alone, and the package lists are refreshed only
-# when something is missing.
+# Installs what the cross presets need: the cross compilers, wine64 and
+# emulators, the GoogleTest sources, and the tools of the msvc64 and msvc32
+# presets. Idempotent: packages already present are left alone, and the package
+# lists are refreshed only when something is missing.
 set -euo pipefail
 
+# mingw64 and mingw32: the Windows cross compilers, and wine64 to run the tests.
 packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)
 # msvc64, msvc32 (cmake/msvc-abi/): clang-cl, lld-link and llvm-dlltool, the
 # C++ library headers of libc++, Wine's C runtime and Windows headers.
 packages+=(clang-14 lld-14 llvm-14 libc++-14-dev libwine-dev)
+# i686, aarch64 and s390x: the Linux cross compilers (with their C libraries and
+# sanitizer runtimes) and qemu-user to run the tests. Every cross preset builds
+# GoogleTest from the sources in /usr/src/googletest.
+packages+=(g++-i686-linux-gnu g++-aarch64-linux-gnu g++-s390x-linux-gnu qemu-user googletest)
 
 missing=()
 for pkg in "${packages[@]}"; do

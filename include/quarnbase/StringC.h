@@ -325,7 +325,8 @@ class QUARNBASE_EXPORT StringC {
   /// sets both lengths; the characters are left for the caller. Releases nothing.
   void AllocBuffer(unsigned int newLength);
   /// Builds `target` afresh (without releasing it) with `count` characters from
-  /// index `start` of this string followed by `extra` unset characters.
+  /// index `start` of this string followed by `extra` unset characters (none
+  /// for a negative `extra`).
   void AllocCopy(StringC& target, unsigned int count, unsigned int start, int extra) const;
   /// Assignment core: copies `count` bytes from `source` (which may lie in this
   /// buffer), reusing the buffer when it is large enough.

@@ -3,7 +3,7 @@
 //
 // Each array class is a shell whose out-of-line members forward here. The core
 // works on the four fields of the array (data, elementCount, maxSize, growBy)
-// and owns the policies: growth (Resize and GrownCapacity), block replacement
+// and owns the policies: growth (Resize, with GrownCount), block replacement
 // (NewBlock, then ReplaceBlock), and filling fresh slots (Zero). Elements are
 // plain values, moved with memmove and cleared with memset.
 #ifndef QUARNBASE_SRC_ARRAYS_SCALARARRAYCORE_H
@@ -11,14 +11,13 @@
 
 #include <quarnbase/ScalarArrays.h>
 
-#include <climits>
 #include <cstddef>
 #include <cstring>
-#include <new>
 #include <type_traits>
 #include <utility>
 
 #include "Allocation.h"
+#include "Checked.h"
 
 namespace quarn::detail {
 
@@ -41,26 +40,11 @@ struct ScalarArrayCore {
   static_assert(std::is_trivially_copyable_v<T> && std::is_scalar_v<T>,
                 "elements are plain scalars");
 
-  // Returns `count` as an element count, or throws std::bad_alloc when it is
-  // above INT_MAX.
-  static int CheckedCount(long long count) {
-    if (count > INT_MAX) throw std::bad_alloc();
-    return static_cast<int>(count);
-  }
-
-  // Capacity of a block that must grow past `maxSize` to hold `newSize`
-  // elements: maxSize + growBy, at least newSize, at most INT_MAX.
-  static int GrownCapacity(int maxSize, int growBy, int newSize) {
-    long long capacity = static_cast<long long>(maxSize) + growBy;
-    if (capacity < newSize) capacity = newSize;
-    return capacity > INT_MAX ? INT_MAX : static_cast<int>(capacity);
-  }
-
   // A block of `capacity` slots holding a copy of the first `count` elements
   // of `source`; the other slots are unset. Throws before anything changes.
   static T* NewBlock(int capacity, const T* source, int count) {
     T* block = static_cast<T*>(AllocateBytes(CheckedBlockBytes(capacity, sizeof(T))));
-    if (count > 0) std::memmove(block, source, static_cast<std::size_t>(count) * sizeof(T));
+    if (count > 0) std::memmove(block, source, ElementBytes<T>(count));
     return block;
   }
 
@@ -73,7 +57,7 @@ struct ScalarArrayCore {
 
   // Sets the slots [from, to) to the zero value.
   static void Zero(T* data, int from, int to) noexcept {
-    if (to > from) std::memset(data + from, 0, static_cast<std::size_t>(to - from) * sizeof(T));
+    if (to > from) std::memset(data + from, 0, ElementBytes<T>(to - from));
   }
 
   // The state of an array without a block; growBy is kept.
@@ -91,8 +75,8 @@ struct ScalarArrayCore {
       return;
     }
     if (newSize > a.maxSize) {
-      const int capacity =
-          a.data == nullptr ? newSize : GrownCapacity(a.maxSize, a.growBy, newSize);
+      // maxSize + growBy, at least newSize, at most INT_MAX.
+      const int capacity = a.data == nullptr ? newSize : GrownCount(a.maxSize, a.growBy, newSize);
       ReplaceBlock(a, NewBlock(capacity, a.data, a.elementCount), capacity);
     }
     Zero(a.data, a.elementCount, newSize);
@@ -113,13 +97,13 @@ struct ScalarArrayCore {
 
   static void SetAtGrow(Array& a, int index, T value) {
     if (index < 0) return;
-    if (index >= a.elementCount) Resize(a, CheckedCount(index + 1LL));
+    if (index >= a.elementCount) Resize(a, CheckedCountSum(index, 1));
     a.data[index] = value;
   }
 
   static int AddGrowing(Array& a, T value) {
     const int index = a.elementCount;
-    Resize(a, CheckedCount(index + 1LL));
+    Resize(a, CheckedCountSum(index, 1));
     a.data[index] = value;
     return index;
   }
@@ -130,12 +114,11 @@ struct ScalarArrayCore {
   static void OpenGap(Array& a, int index, int count) {
     const int oldCount = a.elementCount;
     if (index >= oldCount) {
-      Resize(a, CheckedCount(static_cast<long long>(index) + count));
+      Resize(a, CheckedCountSum(index, count));
       return;
     }
-    Resize(a, CheckedCount(static_cast<long long>(oldCount) + count));
-    std::memmove(a.data + index + count, a.data + index,
-                 static_cast<std::size_t>(oldCount - index) * sizeof(T));
+    Resize(a, CheckedCountSum(oldCount, count));
+    std::memmove(a.data + index + count, a.data + index, ElementBytes<T>(oldCount - index));
   }
 
   static void InsertAt(Array& a, int index, T value, int count) {
@@ -149,8 +132,7 @@ struct ScalarArrayCore {
     if (count > a.elementCount - index) count = a.elementCount - index;
     const int tail = a.elementCount - index - count;
     if (tail != 0) {
-      std::memmove(a.data + index, a.data + index + count,
-                   static_cast<std::size_t>(tail) * sizeof(T));
+      std::memmove(a.data + index, a.data + index + count, ElementBytes<T>(tail));
     }
     a.elementCount -= count;
   }
@@ -161,18 +143,17 @@ struct ScalarArrayCore {
     OpenGap(a, start, count);
     T* const data = a.data;
     if (other != &a) {
-      std::memmove(data + start, other->data, static_cast<std::size_t>(count) * sizeof(T));
+      std::memmove(data + start, other->data, ElementBytes<T>(count));
       return;
     }
     // Inserting the array into itself: the old elements now lie at [0, start)
     // and [start + count, 2 * count) when start was inside the array, or at
     // [0, count) when it was not. Copy them into the gap in their old order.
     if (start >= count) {
-      std::memmove(data + start, data, static_cast<std::size_t>(count) * sizeof(T));
+      std::memmove(data + start, data, ElementBytes<T>(count));
     } else {
-      std::memmove(data + start, data, static_cast<std::size_t>(start) * sizeof(T));
-      std::memmove(data + 2 * start, data + start + count,
-                   static_cast<std::size_t>(count - start) * sizeof(T));
+      std::memmove(data + start, data, ElementBytes<T>(start));
+      std::memmove(data + 2 * start, data + start + count, ElementBytes<T>(count - start));
     }
   }
 

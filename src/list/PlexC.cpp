@@ -4,6 +4,7 @@
 #include <new>
 
 #include "Allocation.h"
+#include "Checked.h"
 
 PlexC* PlexC::Create(PlexC*& chainHead, unsigned int count, unsigned int elementSize) {
   // The size is computed and the block allocated before the head changes, so a

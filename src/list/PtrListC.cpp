@@ -1,9 +1,10 @@
 // PtrListC: copying, clearing, bulk insertion, searches and block refills.
 #include <quarnbase/PtrListC.h>
 
-#include <climits>
 #include <new>
 #include <utility>
+
+#include "Checked.h"
 
 PtrListC::PtrListC(const PtrListC& other) : PtrListC(other.blockSize) {
   // The delegated constructor has finished, so a failure here runs the
@@ -91,12 +92,12 @@ void PtrListC::GrowFreeList() {
   assert(freeList == nullptr && "refill of a non-empty free list");
   // With the free list empty every node is in use, so `count` is the number of
   // nodes in all blocks; one more block must not let the count overflow.
-  if (count > INT_MAX - blockSize) throw std::bad_alloc();
+  quarn::detail::CheckedCountSum(count, blockSize);
   PlexC* block = PlexC::Create(blocks, static_cast<unsigned int>(blockSize), sizeof(CNode));
   // Push from the last node to the first, so the lowest address ends on top.
   char* area = static_cast<char*>(block->data());
   for (int i = blockSize - 1; i >= 0; --i) {
-    void* slot = area + static_cast<std::size_t>(i) * sizeof(CNode);
+    void* slot = area + quarn::detail::ElementBytes<CNode>(i);
     freeList = ::new (slot) CNode{freeList, nullptr, nullptr};
   }
 }

@@ -17,14 +17,6 @@ void* AllocateBytes(std::size_t size);
 /// Releases memory from AllocateBytes with the global operator delete; null is ignored.
 inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }
 
-/// Returns header + count * width, or throws std::bad_alloc when the size
-/// cannot be represented.
-inline std::size_t CheckedBlockBytes(std::size_t count, std::size_t width, std::size_t header = 0) {
-  const std::size_t limit = static_cast<std::size_t>(-1) / 2;  // keep sizes within ptrdiff_t
-  if (width != 0 && count > (limit - header) / width) throw std::bad_alloc();
-  return header + count * width;
-}
-
 }  // namespace quarn::detail
 
 #endif  // QUARNBASE_SRC_PLATFORM_ALLOCATION_H

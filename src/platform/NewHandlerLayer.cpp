@@ -1,12 +1,13 @@
 #include "NewHandlerLayer.h"
 
 #include <atomic>
-#include <climits>
 #include <new>
 
 #if defined(_MSC_VER)
 #include <new.h>
 #endif
+
+#include "Checked.h"
 
 // The pending size is read and written around every library allocation; the
 // initial-exec model makes that a plain thread-pointer access on ELF.
@@ -25,10 +26,6 @@ thread_local unsigned int pendingSize QUARN_FAST_TLS = 0;
 // The sized handler; null until one is installed.
 std::atomic<SizedNewHandler> installedHandler{nullptr};
 
-unsigned int ClampedSize(std::size_t size) {
-  return size > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(size);
-}
-
 #if !defined(_MSC_VER)
 // The std::new_handler that forwards to the sized handler. It hides the pending
 // size while the handler runs, so allocations the handler makes report 0.
@@ -44,7 +41,7 @@ void ForwardToSizedHandler() {
 // The C runtime hands the request size to its handler itself.
 int __cdecl ForwardToSizedHandler(size_t size) {
   const SizedNewHandler handler = installedHandler.load(std::memory_order_relaxed);
-  return handler != nullptr ? handler(ClampedSize(size)) : 0;
+  return handler != nullptr ? handler(quarn::detail::SaturatingNarrow<unsigned int>(size)) : 0;
 }
 #endif
 
@@ -64,7 +61,7 @@ bool SizedHandlerEverInstalled() {
 }
 
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {
-  pendingSize = ClampedSize(size);
+  pendingSize = quarn::detail::SaturatingNarrow<unsigned int>(size);
 }
 
 PendingRequest::~PendingRequest() { pendingSize = saved; }

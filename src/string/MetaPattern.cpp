@@ -18,8 +18,10 @@
 #include <utility>
 
 #include "Allocation.h"
+#include "Checked.h"
 
 using quarn::detail::AllocateBytes;
+using quarn::detail::CheckedAdd;
 using quarn::detail::CheckedBlockBytes;
 using quarn::detail::ReleaseBytes;
 
@@ -302,9 +304,9 @@ StrCompValE CompareMetaSuffixes(const char* first, const char* second, StrCompVa
     std::swap(firstCount, secondCount);
     direction = ReverseMetaResult(direction);
   }
-  const std::size_t bytes =
-      CheckedBlockBytes(firstCount + 1, sizeof(MetaElement),
-                        CheckedBlockBytes(secondCount + 1, sizeof(MetaElement) + sizeof(MetaCell)));
+  const std::size_t bytes = CheckedBlockBytes(
+      CheckedAdd(firstCount, 1), sizeof(MetaElement),
+      CheckedBlockBytes(CheckedAdd(secondCount, 1), sizeof(MetaElement) + sizeof(MetaCell)));
   unsigned char local[kLocalTableBytes];
   unsigned char* block =
       bytes <= sizeof local ? local : static_cast<unsigned char*>(AllocateBytes(bytes));

@@ -4,10 +4,11 @@
 #include <cstring>
 
 #include "Allocation.h"
+#include "Checked.h"
 #include "StringInternal.h"
 
 using quarn::detail::CheckedLength;
-using quarn::detail::CheckedSum;
+using quarn::detail::CheckedLengthSum;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
 using quarn::detail::TextLength;
@@ -16,7 +17,7 @@ void StringC::ConcatCopy(unsigned int firstCount, const char* first, unsigned in
                          const char* second) {
   // The sum is checked before anything is allocated or stored; AllocBuffer stores
   // the new buffer only once it has been obtained, so a failure changes nothing.
-  AllocBuffer(CheckedSum(firstCount, secondCount));
+  AllocBuffer(CheckedLengthSum(firstCount, secondCount));
   // The fresh buffer cannot overlap either source.
   if (firstCount != 0) std::memcpy(buffer, first, firstCount);
   if (secondCount != 0) std::memcpy(buffer + firstCount, second, secondCount);
@@ -30,7 +31,7 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
     return;
   }
   const unsigned int oldLength = dataLength;
-  const unsigned int total = CheckedSum(oldLength, count);
+  const unsigned int total = CheckedLengthSum(oldLength, count);
   if (total <= allocLength) {
     // `source` may lie in this buffer; memmove keeps that safe.
     std::memmove(buffer + oldLength, source, count);

@@ -7,20 +7,25 @@
 #include <new>
 
 #include "Allocation.h"
+#include "Checked.h"
 #include "StringInternal.h"
 
 using quarn::detail::AllocateBytes;
+using quarn::detail::CheckedBlockSize;
 using quarn::detail::CheckedLength;
+using quarn::detail::CheckedLengthSum;
 using quarn::detail::ReleaseBytes;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
+using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
 
 namespace {
 
 // Allocates an exact buffer for `length` characters with its terminator set.
+// Throws std::bad_alloc for a length above the largest string length.
 char* NewBuffer(unsigned int length) {
-  char* block = static_cast<char*>(AllocateBytes(static_cast<std::size_t>(length) + 1));
+  char* block = static_cast<char*>(AllocateBytes(StringBufferBytes(length)));
   block[length] = '\0';
   return block;
 }
@@ -59,7 +64,7 @@ StringC::StringC(const char* text, int count) : StringC() {
 StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
   // Format into a scratch of bufferSize bytes; when the result does not fit,
   // format again into a scratch of the exact size.
-  std::size_t scratchSize = bufferSize != 0 ? bufferSize : 1;
+  std::size_t scratchSize = CheckedBlockSize(bufferSize != 0 ? bufferSize : 1);
   for (;;) {
     char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
     va_list args;
@@ -86,7 +91,7 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
       return;
     }
     ReleaseBytes(scratch);
-    scratchSize = static_cast<std::size_t>(CheckedLength(count)) + 1;
+    scratchSize = StringBufferBytes(count);
   }
 }
 
@@ -121,7 +126,6 @@ void StringC::Empty() {
 
 char* StringC::GetBuffer(unsigned int minLength) {
   if (minLength <= allocLength) return buffer;
-  CheckedLength(minLength);
   char* fresh = NewBuffer(minLength);
   std::memmove(fresh, buffer, dataLength);
   fresh[dataLength] = '\0';
@@ -159,14 +163,15 @@ void StringC::AllocBuffer(unsigned int newLength) {
     Init();
     return;
   }
-  CheckedLength(newLength);
   buffer = NewBuffer(newLength);
   allocLength = newLength;
   dataLength = newLength;
 }
 
 void StringC::AllocCopy(StringC& target, unsigned int count, unsigned int start, int extra) const {
-  const unsigned int total = count + static_cast<unsigned int>(extra);
+  // A negative `extra` counts as 0: it would leave less room than the copy needs.
+  const unsigned int total =
+      CheckedLengthSum(count, extra > 0 ? static_cast<unsigned int>(extra) : 0u);
   if (total == 0) {
     target.Init();
     return;

@@ -1,9 +1,9 @@
 // StringC::parse: splitting a string into a StringAC of tokens.
 #include <quarnbase/StringAC.h>
 
-#include <climits>
 #include <cstddef>
-#include <new>
+
+#include "Checked.h"
 
 namespace {
 
@@ -45,8 +45,7 @@ StringAC StringC::parse(const char* delimiters) {
   // is kept between calls and no scratch copy is needed.
   std::size_t count = 0;
   ForEachToken(text, classOf, [&count](const char*, unsigned int) { ++count; });
-  if (count > INT_MAX) throw std::bad_alloc();
-  tokens.SetSize(static_cast<int>(count));
+  tokens.SetSize(quarn::detail::CheckedNarrow<int>(count));
   StringC* slot = tokens.data;
   ForEachToken(text, classOf, [&slot](const char* start, unsigned int length) {
     (slot++)->AssignCopy(length, start);

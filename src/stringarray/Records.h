@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "Allocation.h"
+#include "Checked.h"
 
 namespace quarn::detail {
 
@@ -42,7 +43,7 @@ inline void EmptyRange(StringC* first, int count) noexcept {
 /// slots become stale: they must not be emptied afterwards.
 inline void MoveRecords(StringC* to, const StringC* from, int count) noexcept {
   if (count > 0) {
-    std::memmove(static_cast<void*>(to), from, static_cast<std::size_t>(count) * sizeof(StringC));
+    std::memmove(static_cast<void*>(to), from, ElementBytes<StringC>(count));
   }
 }
 

@@ -8,27 +8,22 @@
 #include <utility>
 
 #include "Allocation.h"
+#include "Checked.h"
 #include "Records.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #endif
 
+using quarn::detail::CheckedCountSum;
 using quarn::detail::EmptyRange;
 using quarn::detail::FillEmpty;
+using quarn::detail::GrownCount;
 using quarn::detail::MoveRecords;
 using quarn::detail::NewRecordBlock;
 using quarn::detail::ReleaseRecordBlock;
 
 namespace {
-
-// Returns first + second as an element count, or throws std::bad_alloc when
-// the count does not fit an int (no block could hold it).
-int CheckedCount(int first, int second) {
-  const long long total = static_cast<long long>(first) + second;
-  if (total > INT_MAX) throw std::bad_alloc();
-  return static_cast<int>(total);
-}
 
 // Prints the range message of the read accessors (no line break: consecutive
 // messages run together, as callers of this library expect).
@@ -174,17 +169,14 @@ void StringAC::SetSize(int newSize, int newGrowBy) {
     return;
   }
   // Grow by growBy, or by half the capacity plus 10, but at least to newSize.
-  const long long increment = growBy != 0 ? growBy : maxSize / 2 + 10;
-  long long capacity = maxSize + increment;
-  if (capacity <= newSize) capacity = newSize;
-  if (capacity > INT_MAX) capacity = INT_MAX;
-  StringC* block = NewRecordBlock(static_cast<int>(capacity));
+  const int capacity = GrownCount(maxSize, growBy != 0 ? growBy : maxSize / 2 + 10, newSize);
+  StringC* block = NewRecordBlock(capacity);
   MoveRecords(block, data, elementCount);
   FillEmpty(block + elementCount, newSize - elementCount);
   ReleaseRecordBlock(data);
   data = block;
   elementCount = newSize;
-  maxSize = static_cast<int>(capacity);
+  maxSize = capacity;
 }
 
 void StringAC::FreeExtra() {
@@ -206,7 +198,7 @@ void StringAC::SetAtGrow(int index, const char* value) {
     return;
   }
   const int oldCount = elementCount;
-  SetSize(CheckedCount(index, 1));
+  SetSize(CheckedCountSum(index, 1));
   try {
     data[index] = value;
   } catch (...) {
@@ -217,7 +209,7 @@ void StringAC::SetAtGrow(int index, const char* value) {
 
 int StringAC::Add(const char* value) {
   const int index = elementCount;
-  SetSize(CheckedCount(index, 1));
+  SetSize(CheckedCountSum(index, 1));
   try {
     data[index] = value;
   } catch (...) {
@@ -283,7 +275,7 @@ void StringAC::truncate(int newSize, int) {
 
 void StringAC::AppendCopies(const StringC* source, int count) {
   if (count <= 0) return;
-  const int total = CheckedCount(elementCount, count);
+  const int total = CheckedCountSum(elementCount, count);
   StringC* block = NewRecordBlock(total);
   StringC* tail = block + elementCount;
   FillEmpty(tail, count);
@@ -320,11 +312,11 @@ void StringAC::CopyElements(const StringAC& other) {
 void StringAC::OpenGap(int index, int count) {
   const int oldCount = elementCount;
   if (index < oldCount) {
-    SetSize(CheckedCount(oldCount, count));
+    SetSize(CheckedCountSum(oldCount, count));
     MoveRecords(data + index + count, data + index, oldCount - index);
     FillEmpty(data + index, count);
   } else {
-    SetSize(CheckedCount(index, count));
+    SetSize(CheckedCountSum(index, count));
   }
 }
 

@@ -9,6 +9,7 @@
 #include <new>
 
 #include "Allocation.h"
+#include "Checked.h"
 #include "Records.h"
 
 namespace {

@@ -233,6 +233,21 @@ TYPED_TEST(ScalarArray, CountsAboveIntMaxThrowBeforeAnyChange) {
   EXPECT_THROW(a.InsertAt(1, V<A>(9), INT_MAX - 1), std::bad_alloc);
   EXPECT_THROW(a.InsertAt(INT_MAX - 1, &a), std::bad_alloc);
   EXPECT_EQ(State(a), before);
+  // INT_MAX elements: the block is requested at its exact size, or refused
+  // where it cannot exist. Only where the harness sees the library's
+  // requests, since it must fail them.
+  if (!quarn::test::ReachesLibrary()) return;
+  using quarn::test::FailedRequestOf;
+  const long long block = quarn::test::RequestFor(0x7FFFFFFFull * sizeof(ValueOf<A>));
+  EXPECT_EQ(FailedRequestOf([&] { a.SetSize(INT_MAX); }), block);
+  EXPECT_EQ(FailedRequestOf([&] { a.SetAtGrow(INT_MAX - 1, V<A>(9)); }), block);
+  EXPECT_EQ(FailedRequestOf([&] { a.InsertAt(1, V<A>(9), INT_MAX - 2); }), block);
+  EXPECT_EQ(FailedRequestOf([] {
+              A fresh;
+              fresh.SetSize(0x40000000);
+            }),
+            quarn::test::RequestFor(0x40000000ull * sizeof(ValueOf<A>)));
+  EXPECT_EQ(State(a), before);
 }
 
 TYPED_TEST(ScalarArray, FailedAllocationLeavesTheArrayUnchanged) {

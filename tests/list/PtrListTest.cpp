@@ -59,6 +59,16 @@ TEST_F(PtrList, PlexChainGrowsAtTheHeadAndIsReleasedWhole) {
   PlexC* head = nullptr;
   PlexC::FreeDataChain(head);  // an empty chain releases nothing
   EXPECT_THROW(PlexC::Create(head, UINT_MAX, UINT_MAX), std::bad_alloc);  // the size overflows
+  // Large blocks are requested at their exact size, or refused where they cannot exist.
+  using quarn::test::FailedRequestOf;
+  using quarn::test::RequestFor;
+  EXPECT_EQ(FailedRequestOf([&] { PlexC::Create(head, 0x10000000u, 16); }),
+            RequestFor(0x100000000ull + sizeof(PlexC)));
+  EXPECT_EQ(FailedRequestOf([] {
+              PtrListC list(INT_MAX);
+              list.AddTail(nullptr);
+            }),
+            RequestFor(0x7FFFFFFFull * sizeof(PtrListC::CNode) + sizeof(PlexC)));
   PlexC* first = PlexC::Create(head, 4, 8);
   EXPECT_TRUE(head == first && !first->next && first->capacity == 4 && first->reserved == 0);
   EXPECT_EQ(first->data(), reinterpret_cast<char*>(first) + sizeof(PlexC));

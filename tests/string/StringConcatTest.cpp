@@ -30,15 +30,26 @@ StringC WithCapacity(const char* text, unsigned int capacity) {
 }
 
 // Claims a length near the 32-bit limit over a small real buffer, to reach the
-// length checks without allocating gigabytes. Nothing may read its bytes.
+// length checks without allocating gigabytes. Only its first 16 bytes may be
+// read: its C text "huge" and what follows.
 class HugeString : public StringC {
  public:
-  HugeString() {
+  explicit HugeString(unsigned int length = 0xFFFFFFF0u) {
     buffer = static_cast<char*>(::operator new(16));
     std::memcpy(buffer, "huge", 5);
-    allocLength = dataLength = 0xFFFFFFF0u;
+    allocLength = dataLength = length;
+  }
+  // The protected AllocCopy, for `count` characters from the start.
+  void CopyInto(StringC& target, unsigned int count, int extra) const {
+    AllocCopy(target, count, 0, extra);
   }
 };
+
+// A HugeString described without reading past its real buffer.
+std::string HugeState(const StringC& s) {
+  return std::to_string(s.length()) + "|" + std::to_string(s.size()) + "|" + static_cast<char*>(s) +
+         "|";
+}
 
 // What a failed append must leave exactly as it was.
 std::string State(const StringC& s) {
@@ -131,18 +142,86 @@ TEST(StringAppend, FailedGrowthLeavesTheStringUnchanged) {
   }
 }
 
+// Each operation that adds or takes lengths, on `huge` (0xFFFFFFF0 characters)
+// or `full` (0xFFFFFFFE, the largest length). A result beyond the largest
+// length is refused before any allocation (request 0); one within it requests
+// exactly its buffer, or nothing where no block that large can exist (32-bit
+// targets). Every allocation fails, and no string changes.
 TEST(StringConcat, LengthBeyond32BitsThrowsBeforeAnyChange) {
   QUARN_REQUIRE_HARNESS_REACH();
-  HugeString huge;
-  const std::string before = std::to_string(huge.length()) + static_cast<char*>(huge);
-  LeakCounter counter;
-  EXPECT_THROW(huge += "0123456789abcde", std::bad_alloc);       // one past the limit
-  EXPECT_THROW(huge += "0123456789abcdefghij", std::bad_alloc);  // wraps 32 bits
-  EXPECT_THROW(huge += huge, std::bad_alloc);
-  EXPECT_THROW(static_cast<void>(huge + huge), std::bad_alloc);
-  EXPECT_THROW(static_cast<void>("0123456789abcdefghij" + huge), std::bad_alloc);
-  EXPECT_EQ(counter.Allocations(), 0);
-  EXPECT_EQ(std::to_string(huge.length()) + static_cast<char*>(huge), before);
+  using quarn::test::FailedRequestOf;
+  using quarn::test::RequestFor;
+  struct Strings {
+    HugeString huge;
+    HugeString full{0xFFFFFFFEu};
+    StringC x{"x"};
+  };
+  struct Row {
+    const char* name;
+    void (*operation)(Strings& s);
+    long long request;
+  };
+  const Row rows[] = {
+      {"+= text one past the limit", [](Strings& s) { s.huge += "0123456789abcde"; }, 0},
+      {"+= text wrapping 32 bits", [](Strings& s) { s.huge += "0123456789abcdefghij"; }, 0},
+      {"+= text up to the limit", [](Strings& s) { s.huge += "0123456789abcd"; },
+       RequestFor(0xFFFFFFFFu)},
+      {"+= char", [](Strings& s) { s.full += 'x'; }, 0},
+      {"+= string", [](Strings& s) { s.full += s.x; }, 0},
+      {"+= itself", [](Strings& s) { s.huge += s.huge; }, 0},
+      {"+= its own text", [](Strings& s) { s.huge += static_cast<const char*>(s.huge); },
+       RequestFor(0xFFFFFFF5u)},
+      {"string + string", [](Strings& s) { StringC r = s.huge + s.huge; }, 0},
+      {"string + text", [](Strings& s) { StringC r = s.full + "ab"; }, 0},
+      {"text + string", [](Strings& s) { StringC r = "0123456789abcdefghij" + s.huge; }, 0},
+      {"string + char", [](Strings& s) { StringC r = s.full + 'x'; }, 0},
+      {"char + string", [](Strings& s) { StringC r = 'x' + s.full; }, 0},
+      {"string + text within", [](Strings& s) { StringC r = s.huge + "ab"; },
+       RequestFor(0xFFFFFFF3u)},
+      {"char + string within", [](Strings& s) { StringC r = 'x' + s.huge; },
+       RequestFor(0xFFFFFFF2u)},
+      {"copy", [](Strings& s) { StringC r(s.huge); }, RequestFor(0xFFFFFFF1u)},
+      {"mid keeps the capacity", [](Strings& s) { StringC r = s.huge.mid(1, 2); },
+       RequestFor(0xFFFFFFF1u)},
+      {"GetBuffer past the limit", [](Strings& s) { s.huge.GetBuffer(0xFFFFFFFFu); }, 0},
+      {"GetBufferSetLength past the limit",
+       [](Strings& s) { s.huge.GetBufferSetLength(0xFFFFFFFFu); }, 0},
+      {"GetBuffer of the largest length", [](Strings& s) { s.huge.GetBuffer(0xFFFFFFFEu); },
+       RequestFor(0xFFFFFFFFu)},
+      {"printf hint", [](Strings&) { StringC r(0xFFFFFFFFu, "%s", "abc"); },
+       RequestFor(0xFFFFFFFFu)},
+      {"AllocCopy count + extra wrapping 32 bits",
+       [](Strings& s) {
+         StringC r;
+         s.huge.CopyInto(r, 0xFFFFFFF0u, 0x7FFFFFFF);
+       },
+       0},
+      {"AllocCopy count + extra within",
+       [](Strings& s) {
+         StringC r;
+         s.huge.CopyInto(r, 4, 0x7FFFFFFF);
+       },
+       RequestFor(0x80000004u)},
+  };
+  Strings s;
+  const std::string before = HugeState(s.huge) + HugeState(s.full) + Bytes(s.x);
+  for (const Row& row : rows) {
+    EXPECT_EQ(FailedRequestOf([&] { row.operation(s); }), row.request) << row.name;
+    EXPECT_EQ(HugeState(s.huge) + HugeState(s.full) + Bytes(s.x), before) << row.name;
+  }
+
+  // Bounds near the limit take nothing, or only what lies in the real buffer.
+  const HugeString& huge = s.huge;
+  const StringC nothing[] = {huge.Mid(0xFFFFFFF0u, 5), huge.Mid(0xFFFFFFFFu, 0xFFFFFFFFu),
+                             huge.Right(0), huge.Left(0), huge.mid(0xFFFFFFF0u, -1)};
+  for (const StringC& r : nothing) EXPECT_TRUE(IsEmptyState(r));
+  EXPECT_EQ(Bytes(huge.Left(4)), "huge");
+  EXPECT_EQ(Bytes(huge.Mid(2, 2)), "ge");
+  // A negative extra adds nothing: the copy still gets room for its count.
+  StringC copy;
+  huge.CopyInto(copy, 4, -2);
+  EXPECT_EQ(Bytes(copy), "huge");
+  EXPECT_EQ(copy.size(), 5u);
 }
 
 TEST(StringPlus, EachFormAllocatesOnceAndExactly) {

@@ -130,6 +130,13 @@ TEST(StringACStorage, MutatorsIgnoreArgumentsOutsideTheElements) {
             "");
   EXPECT_THROW(a.InsertAt(1, "x", INT_MAX), std::bad_alloc);
   EXPECT_THROW(a.SetAtGrow(INT_MAX, "x"), std::bad_alloc);
+  if (quarn::test::ReachesLibrary()) {  // INT_MAX records: requested exactly, or refused
+    using quarn::test::FailedRequestOf;
+    const long long block = quarn::test::RequestFor(0x7FFFFFFFull * sizeof(StringC));
+    EXPECT_EQ(FailedRequestOf([&] { a.SetSize(INT_MAX); }), block);
+    EXPECT_EQ(FailedRequestOf([&] { a.InsertAt(1, "x", INT_MAX - 3); }), block);
+    EXPECT_EQ(FailedRequestOf([] { StringAC big(INT_MAX); }), block);
+  }
   EXPECT_EQ(Texts(a), (V{"a", "b", "c"}));
   EXPECT_EQ(Peek::GrowBy(a), 0);
   a.RemoveAt(1, 100);  // clamped to the elements present

@@ -1,6 +1,7 @@
 #include "AllocHarness.h"
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -13,6 +14,8 @@ std::atomic<long long> liveBlocks{0};
 std::atomic<long long> liveBytes{0};
 std::atomic<long long> totalAllocations{0};
 std::atomic<long long> injected{0};
+// Size of the latest request that failed; 0 when none has since Reset().
+std::atomic<std::size_t> lastFailedSize{0};
 // Allocations left before the one that fails; 0 when disarmed.
 std::atomic<long long> countdown{0};
 std::atomic<bool> failAll{false};
@@ -43,6 +46,7 @@ void* Allocate(std::size_t size, bool nothrow) {
   for (;;) {
     if (ShouldFail()) {
       ++injected;
+      lastFailedSize.store(size);
       std::new_handler handler = std::get_new_handler();
       if (handler == nullptr) {
         if (nothrow) return nullptr;
@@ -59,8 +63,10 @@ void* Allocate(std::size_t size, bool nothrow) {
       }
       continue;
     }
-    void* raw = std::malloc(sizeof(Header) + size);
+    // A size too large for the header to go in front fails like any other.
+    void* raw = size <= SIZE_MAX - sizeof(Header) ? std::malloc(sizeof(Header) + size) : nullptr;
     if (raw == nullptr) {
+      lastFailedSize.store(size);
       if (nothrow) return nullptr;
       throw std::bad_alloc();
     }
@@ -96,9 +102,12 @@ void Reset() {
   failAfter.store(false);
   countdown.store(0);
   injected.store(0);
+  lastFailedSize.store(0);
 }
 
 long long InjectedFailures() { return injected.load(); }
+
+std::size_t LastFailedRequest() { return lastFailedSize.load(); }
 
 FailureScope::FailureScope(long long n, bool andAfter) {
   Reset();

@@ -9,6 +9,8 @@
 #define QUARNBASE_TESTS_SUPPORT_ALLOCHARNESS_H
 
 #include <cstddef>
+#include <cstdint>
+#include <new>
 
 namespace quarn::test {
 
@@ -30,6 +32,8 @@ void FailAll();
 void Reset();
 /// Number of injected failures since the last Reset().
 long long InjectedFailures();
+/// Size of the latest allocation request that failed since the last Reset(); 0 for none.
+std::size_t LastFailedRequest();
 
 /// Fails allocations for the scope of the object, and stops on leaving it.
 class FailureScope {
@@ -40,6 +44,27 @@ class FailureScope {
   FailureScope(const FailureScope&) = delete;
   FailureScope& operator=(const FailureScope&) = delete;
 };
+
+/// Runs `operation` with every allocation failing. Returns the size of the
+/// failed request when it threw std::bad_alloc after one, 0 when it threw
+/// before requesting anything, and -1 when it did not throw.
+template <class F>
+long long FailedRequestOf(F&& operation) {
+  FailureScope fail(1, true);
+  try {
+    operation();
+  } catch (const std::bad_alloc&) {
+    return static_cast<long long>(LastFailedRequest());
+  }
+  return -1;
+}
+
+/// The request an operation needing a block of `bytes` makes: `bytes` where a
+/// block that large can exist (within PTRDIFF_MAX), else 0, as the library
+/// refuses it before asking.
+constexpr long long RequestFor(unsigned long long bytes) {
+  return bytes <= static_cast<unsigned long long>(PTRDIFF_MAX) ? static_cast<long long>(bytes) : 0;
+}
 
 /// Counts the blocks allocated and not released since construction.
 class LeakCounter {
