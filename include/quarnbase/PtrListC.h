@@ -89,15 +89,15 @@ class QUARNBASE_EXPORT PtrListC {
     void* data;   ///< the element; not owned
   };
 
-  /// An empty list with `blockSize` nodes per block (values below 1 count as
-  /// 1). Allocates nothing.
-  explicit PtrListC(int blockSize = 10)
+  /// An empty list with `nodesPerBlock` nodes per block (values below 1 count
+  /// as 1). Allocates nothing.
+  explicit PtrListC(int nodesPerBlock = 10)
       : head(nullptr),
         tail(nullptr),
         count(0),
         freeList(nullptr),
         blocks(nullptr),
-        blockSize(blockSize < 1 ? 1 : blockSize) {}
+        blockSize(nodesPerBlock < 1 ? 1 : nodesPerBlock) {}
   /// A list holding the same pointers as `other`, in its own nodes, with
   /// other's block size. Throws std::bad_alloc and leaks nothing on failure.
   PtrListC(const PtrListC& other);
