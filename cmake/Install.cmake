@@ -44,3 +44,6 @@ endif()
 configure_file(cmake/quarnbase.pc.in ${PROJECT_BINARY_DIR}/quarnbase.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/quarnbase.pc
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+# Release packages of what is installed above.
+include(${CMAKE_CURRENT_LIST_DIR}/Packaging.cmake)
