@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # Installs the cross compilers and wine64 that the mingw64 and mingw32 presets
 # need, the tools of the msvc64 and msvc32 presets, and those of the release
-# and docs presets. Idempotent: packages
-# already present are left alone, and the package lists are refreshed only
-# when something is missing.
+# and docs presets. Idempotent: packages already present are left alone, and
+# the package lists are refreshed only when something is missing.
 set -euo pipefail
 
 packages=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 wine64)
