@@ -19,23 +19,9 @@
 # is caught too.
 set -euo pipefail
 
-usage() {
-  echo "usage: $0 [--update] <build-dir>" >&2
-  exit 2
-}
-
-update=0
-build_dir=""
-for arg in "$@"; do
-  case "$arg" in
-    --update) update=1 ;;
-    -h | --help) usage ;;
-    -*) usage ;;
-    *) [ -z "$build_dir" ] || usage; build_dir=$arg ;;
-  esac
-done
-[ -n "$build_dir" ] || usage
-[ -d "$build_dir" ] || { echo "check-abi: no build directory $build_dir" >&2; exit 2; }
+# shellcheck source=update-args.sh
+source "$(dirname "$0")/update-args.sh"
+parse_update_args check-abi "$@"
 for tool in abidw abidiff; do
   command -v "$tool" >/dev/null || { echo "check-abi: $tool not found (install abigail-tools)" >&2; exit 2; }
 done
