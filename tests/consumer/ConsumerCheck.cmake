@@ -47,7 +47,9 @@ get_filename_component(libdir ${pc_dir} DIRECTORY)
 run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libdir} ${WORK_DIR}/pc-consumer)
 expect_greeting("pkg-config consumer")
 
-# A static library must leave no dependency on a shared one behind.
+# A static library must leave no dependency on a shared one behind, and its
+# load hook must be linked into a client that uses no string (the anchor is
+# defined in the hook's object file).
 if(LIBRARY_TYPE STREQUAL "STATIC")
   find_program(READELF readelf REQUIRED)
   foreach(program ${WORK_DIR}/cmake-build/consumer ${WORK_DIR}/pc-consumer)
@@ -56,4 +58,10 @@ if(LIBRARY_TYPE STREQUAL "STATIC")
       message(FATAL_ERROR "${program} needs a shared quarnbase or basesup:\n${last_output}")
     endif()
   endforeach()
+  run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/project/arrays_only.cpp ${pc_flags}
+      -o ${WORK_DIR}/pc-arrays-only)
+  run(${READELF} -s -W ${WORK_DIR}/pc-arrays-only)
+  if(NOT last_output MATCHES "quarnbase_load_hook_anchor")
+    message(FATAL_ERROR "the load hook is missing from a client that uses no string")
+  endif()
 endif()
