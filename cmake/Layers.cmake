@@ -1,5 +1,5 @@
 # The library's layers: each folder of src/ is one object library, and the
-# objects of all of them make up the one shared library quarnbase. README.md
+# objects of all of them make up the one library quarnbase. README.md
 # (Layout) draws the layers and the direction in which they may use each other.
 #
 # A layer sees only its own folder and the folders of the layers it names as
@@ -32,10 +32,15 @@ function(quarnbase_add_layer layer)
   add_library(${target} OBJECT ${arg_SOURCES})
   target_include_directories(${target} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
   target_link_libraries(${target} PUBLIC ${arg_DEPS})
-  # Compiled as part of the shared library: the export macros export (the
-  # generated header keys on quarnbase_EXPORTS, which CMake defines only for
-  # the shared target's own sources), and the code is position-independent.
+  # Compiled as part of the library: in a shared build the export macros
+  # export (the generated header keys on quarnbase_EXPORTS, which CMake defines
+  # only for the shared target's own sources), in a static one they expand to
+  # nothing; the code is position-independent either way, so that a static
+  # quarnbase can go into a client's shared library.
   target_compile_definitions(${target} PRIVATE quarnbase_EXPORTS)
+  if(QUARNBASE_LIBRARY_TYPE STREQUAL "STATIC")
+    target_compile_definitions(${target} PRIVATE QUARNBASE_STATIC_DEFINE)
+  endif()
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   # Calls between the library's own exported functions go direct, not through
   # the PLT: nobody may interpose them.

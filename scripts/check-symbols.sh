@@ -15,23 +15,9 @@
 # are rewritten from the build instead.
 set -euo pipefail
 
-usage() {
-  echo "usage: $0 [--update] <build-dir>" >&2
-  exit 2
-}
-
-update=0
-build_dir=""
-for arg in "$@"; do
-  case "$arg" in
-    --update) update=1 ;;
-    -h | --help) usage ;;
-    -*) usage ;;
-    *) [ -z "$build_dir" ] || usage; build_dir=$arg ;;
-  esac
-done
-[ -n "$build_dir" ] || usage
-[ -d "$build_dir" ] || { echo "check-symbols: no build directory $build_dir" >&2; exit 2; }
+# shellcheck source=update-args.sh
+source "$(dirname "$0")/update-args.sh"
+parse_update_args check-symbols "$@"
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 lists=$repo/symbols

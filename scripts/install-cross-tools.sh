@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the cross presets need: the cross compilers, wine64 and
-# emulators, the GoogleTest sources, and the tools of the msvc64 and msvc32
-# presets. Idempotent: packages already present are left alone, and the package
-# lists are refreshed only when something is missing.
+# emulators, the GoogleTest sources, the tools of the msvc64 and msvc32
+# presets, and those of the release and docs presets. Idempotent: packages
+# already present are left alone, and the package lists are refreshed only
+# when something is missing.
 set -euo pipefail
 
 # mingw64 and mingw32: the Windows cross compilers, and wine64 to run the tests.
@@ -14,6 +15,9 @@ packages+=(clang-14 lld-14 llvm-14 libc++-14-dev libwine-dev)
 # sanitizer runtimes) and qemu-user to run the tests. Every cross preset builds
 # GoogleTest from the sources in /usr/src/googletest.
 packages+=(g++-i686-linux-gnu g++-aarch64-linux-gnu g++-s390x-linux-gnu qemu-user googletest)
+# release, docs (packaging lanes): the ABI check (abidw, abidiff), the API
+# reference, and the .deb's dependency list (dpkg-shlibdeps).
+packages+=(abigail-tools doxygen dpkg-dev)
 
 missing=()
 for pkg in "${packages[@]}"; do

@@ -30,7 +30,11 @@ set(QUARN_MSVC_IMPORTS_msvcp140
 set(QUARN_MSVC_IMPORTS_kernel32
     AcquireSRWLockExclusive@4 ReleaseSRWLockExclusive@4 SleepConditionVariableSRW@16
     WakeAllConditionVariable@4 DisableThreadLibraryCalls@4 FlsAlloc@4 FlsSetValue@8
-    FindClose@4 FindFirstFileA@8 FindNextFileA@8 GetModuleHandleA@4 VirtualProtect@16)
+    FindClose@4 FindFirstFileA@8 FindNextFileA@8 GetModuleFileNameA@12 GetModuleHandleA@4
+    VirtualProtect@16)
+# the DLLs' version resources (tests/version)
+set(QUARN_MSVC_IMPORTS_version
+    GetFileVersionInfoA@16 GetFileVersionInfoSizeA@8 VerQueryValueA@16)
 set(QUARN_MSVC_IMPORTS_ntdll
     # stack probe of functions with large frames
     x64:__chkstk x86:_chkstk)
@@ -47,7 +51,7 @@ function(quarn_msvc_make_import_libraries out)
     set(machine i386:x86-64)
   endif()
   set(libs)
-  foreach(dll ucrtbase vcruntime140 msvcp140 kernel32 ntdll)
+  foreach(dll ucrtbase vcruntime140 msvcp140 kernel32 ntdll version)
     set(def "LIBRARY ${dll}.dll\nEXPORTS\n")
     foreach(name IN LISTS QUARN_MSVC_IMPORTS_${dll})
       if(name MATCHES "^(x86|x64):(.*)$")

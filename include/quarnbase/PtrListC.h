@@ -45,7 +45,7 @@ class QUARNBASE_EXPORT PlexC {
   /// pointers, and for anything up to alignof(std::max_align_t) when the
   /// header size happens to be a multiple of it (16 bytes on 64-bit targets).
   void* data() { return this + 1; }
-  const void* data() const { return this + 1; }
+  const void* data() const { return this + 1; }  ///< the element area, read-only
 
   /// Releases this block and every older one, newest first.
   void FreeDataChain() { FreeDataChain(this); }
@@ -89,15 +89,15 @@ class QUARNBASE_EXPORT PtrListC {
     void* data;   ///< the element; not owned
   };
 
-  /// An empty list with `blockSize` nodes per block (values below 1 count as
-  /// 1). Allocates nothing.
-  explicit PtrListC(int blockSize = 10)
+  /// An empty list with `nodesPerBlock` nodes per block (values below 1 count
+  /// as 1). Allocates nothing.
+  explicit PtrListC(int nodesPerBlock = 10)
       : head(nullptr),
         tail(nullptr),
         count(0),
         freeList(nullptr),
         blocks(nullptr),
-        blockSize(blockSize < 1 ? 1 : blockSize) {}
+        blockSize(nodesPerBlock < 1 ? 1 : nodesPerBlock) {}
   /// A list holding the same pointers as `other`, in its own nodes, with
   /// other's block size. Throws std::bad_alloc and leaks nothing on failure.
   PtrListC(const PtrListC& other);
@@ -146,14 +146,16 @@ class QUARNBASE_EXPORT PtrListC {
   /// (null after the tail). Typical walk:
   /// `for (POSITION p = l.GetHeadPosition(); p;) use(l.GetNext(p));`
   void*& GetNext(POSITION& position) { return Step(position, &CNode::next)->data; }
+  /// As GetNext, for a list that is read only.
   void* GetNext(POSITION& position) const { return Step(position, &CNode::next)->data; }
   /// The element at `position`, which then moves to the preceding element
   /// (null before the head).
   void*& GetPrev(POSITION& position) { return Step(position, &CNode::prev)->data; }
+  /// As GetPrev, for a list that is read only.
   void* GetPrev(POSITION& position) const { return Step(position, &CNode::prev)->data; }
   /// The element at `position`.
   void*& GetAt(POSITION position) { return NodeAt(position)->data; }
-  void* GetAt(POSITION position) const { return NodeAt(position)->data; }
+  void* GetAt(POSITION position) const { return NodeAt(position)->data; }  ///< read-only
   /// Replaces the element at `position`.
   void SetAt(POSITION position, void* value) { NodeAt(position)->data = value; }
 
@@ -208,6 +210,7 @@ class QUARNBASE_EXPORT PtrListC {
 
   /// \name Standard library interop
   /// @{
+
   /// A bidirectional iterator over the stored pointers in list order, built on
   /// positions: it holds a position of its list (null for end()) and stays
   /// valid as long as that position does. `Value` is void* for iterator and
@@ -215,13 +218,15 @@ class QUARNBASE_EXPORT PtrListC {
   template <class Value>
   class Iterator {
    public:
-    using iterator_category = std::bidirectional_iterator_tag;
-    using value_type = void*;
-    using difference_type = std::ptrdiff_t;
-    using pointer = Value*;
-    using reference = Value&;
+    using iterator_category = std::bidirectional_iterator_tag;  ///< bidirectional
+    using value_type = void*;                                   ///< the stored pointer
+    using difference_type = std::ptrdiff_t;                     ///< distance between two
+    using pointer = Value*;                                     ///< address of an element
+    using reference = Value&;                                   ///< an element
 
+    /// A singular iterator, belonging to no list; only assignable.
     Iterator() noexcept = default;
+    /// An iterator converts to the const_iterator of the same position.
     template <class Other,
               class = std::enable_if_t<std::is_const<Value>::value && !std::is_const<Other>::value>>
     Iterator(const Iterator<Other>& other) noexcept : list(other.list), at(other.at) {}
@@ -230,11 +235,14 @@ class QUARNBASE_EXPORT PtrListC {
     /// like; null at end().
     POSITION GetPosition() const noexcept { return at; }
 
+    /// The current element; not at end().
     reference operator*() const { return list->NodeAt(at)->data; }
+    /// Steps to the following element; past the tail to end().
     Iterator& operator++() {
       list->Step(at, &CNode::next);
       return *this;
     }
+    /// Steps forward; returns the iterator as it was.
     Iterator operator++(int) {
       Iterator old = *this;
       ++*this;
@@ -246,12 +254,15 @@ class QUARNBASE_EXPORT PtrListC {
       assert(at != nullptr && "stepping back from the first element");
       return *this;
     }
+    /// Steps back; returns the iterator as it was.
     Iterator operator--(int) {
       Iterator old = *this;
       --*this;
       return old;
     }
+    /// Same position (iterators of one list).
     friend bool operator==(const Iterator& a, const Iterator& b) noexcept { return a.at == b.at; }
+    /// Different positions (iterators of one list).
     friend bool operator!=(const Iterator& a, const Iterator& b) noexcept { return a.at != b.at; }
 
    private:
@@ -263,12 +274,16 @@ class QUARNBASE_EXPORT PtrListC {
     const PtrListC* list = nullptr;  ///< the list walked; its nodes are reached through it
     POSITION at = nullptr;           ///< the current node; null at end()
   };
-  using iterator = Iterator<void*>;
-  using const_iterator = Iterator<void* const>;
+  using iterator = Iterator<void*>;              ///< writes the stored pointers
+  using const_iterator = Iterator<void* const>;  ///< reads them
 
+  /// The head, or end() for an empty list.
   iterator begin() noexcept { return iterator(this, GetHeadPosition()); }
+  /// Past the tail: a null position.
   iterator end() noexcept { return iterator(this, nullptr); }
+  /// The head, or end() for an empty list.
   const_iterator begin() const noexcept { return const_iterator(this, GetHeadPosition()); }
+  /// Past the tail: a null position.
   const_iterator end() const noexcept { return const_iterator(this, nullptr); }
   /// @}
 

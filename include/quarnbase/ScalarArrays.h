@@ -90,17 +90,18 @@ class QUARNBASE_EXPORT DblArrayC {
     assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
     return data[index];
   }
-  double operator[](int index) const { return GetAt(index); }
-  double& operator[](int index) { return ElementAt(index); }
+  double operator[](int index) const { return GetAt(index); }  ///< GetAt(index)
+  double& operator[](int index) { return ElementAt(index); }   ///< ElementAt(index)
 
   /// \name Standard library interop
   /// @{
+
   /// The elements [0, GetSize()) as a contiguous range; pointers valid as
   /// long as ElementAt references are.
   double* begin() noexcept { return data; }
-  double* end() noexcept { return data + elementCount; }
-  const double* begin() const noexcept { return data; }
-  const double* end() const noexcept { return data + elementCount; }
+  double* end() noexcept { return data + elementCount; }              ///< one past the last element
+  const double* begin() const noexcept { return data; }               ///< the first element
+  const double* end() const noexcept { return data + elementCount; }  ///< one past the last
   /// @}
 
   /// Stores `value` at `index`, first growing the array to index + 1 elements
@@ -149,42 +150,58 @@ class QUARNBASE_EXPORT PtrArrayC {
   friend struct quarn::detail::ScalarArrayCore<PtrArrayC>;
 
  public:
+  /// As DblArrayC::DblArrayC().
   constexpr PtrArrayC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  /// As DblArrayC::DblArrayC(const DblArrayC&).
   PtrArrayC(const PtrArrayC& other);
+  /// As DblArrayC::operator=(const DblArrayC&).
   PtrArrayC& operator=(const PtrArrayC& other);
   ~PtrArrayC();
 
+  /// As DblArrayC::GetSize() const.
   int GetSize() const { return elementCount; }
+  /// As DblArrayC::GetUpperBound() const.
   int GetUpperBound() const { return elementCount - 1; }
 
+  /// As DblArrayC::SetSize(int,int).
   void SetSize(int newSize, int newGrowBy = -1);
+  /// As DblArrayC::FreeExtra().
   void FreeExtra();
+  /// As DblArrayC::RemoveAll().
   void RemoveAll();
 
+  /// As DblArrayC::GetAt(int) const.
   void* GetAt(int index) const {
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     return data[index];
   }
+  /// As DblArrayC::SetAt(int,double).
   void SetAt(int index, void* value) {
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     data[index] = value;
   }
+  /// As DblArrayC::ElementAt(int).
   void*& ElementAt(int index) {
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     return data[index];
   }
+  /// As DblArrayC::operator[](int) const.
   void* operator[](int index) const { return GetAt(index); }
+  /// As DblArrayC::operator[](int).
   void*& operator[](int index) { return ElementAt(index); }
 
-  /// \name Standard library interop
-  /// @{
+  /// As DblArrayC::begin().
   void** begin() noexcept { return data; }
+  /// As DblArrayC::end().
   void** end() noexcept { return data + elementCount; }
+  /// As DblArrayC::begin() const.
   void* const* begin() const noexcept { return data; }
+  /// As DblArrayC::end() const.
   void* const* end() const noexcept { return data + elementCount; }
-  /// @}
 
+  /// As DblArrayC::SetAtGrow(int,double).
   void SetAtGrow(int index, void* value);
+  /// As DblArrayC::Add(double).
   int Add(void* value) {
     const int index = elementCount;  // a local: the store below may alias the count
     if (index < maxSize) {
@@ -194,8 +211,11 @@ class QUARNBASE_EXPORT PtrArrayC {
     }
     return AddGrowing(value);
   }
+  /// As DblArrayC::InsertAt(int,double,int).
   void InsertAt(int index, void* value, int count = 1);
+  /// As DblArrayC::RemoveAt(int,int).
   void RemoveAt(int index, int count = 1);
+  /// As DblArrayC::InsertAt(int,const DblArrayC*).
   void InsertAt(int startIndex, const PtrArrayC* other);
 
  private:
@@ -214,42 +234,58 @@ class QUARNBASE_EXPORT UIntArrayC {
   friend struct quarn::detail::ScalarArrayCore<UIntArrayC>;
 
  public:
+  /// As DblArrayC::DblArrayC().
   constexpr UIntArrayC() noexcept : data(nullptr), elementCount(0), maxSize(0), growBy(0) {}
+  /// As DblArrayC::DblArrayC(const DblArrayC&).
   UIntArrayC(const UIntArrayC& other);
+  /// As DblArrayC::operator=(const DblArrayC&).
   UIntArrayC& operator=(const UIntArrayC& other);
   ~UIntArrayC();
 
+  /// As DblArrayC::GetSize() const.
   int GetSize() const { return elementCount; }
+  /// As DblArrayC::GetUpperBound() const.
   int GetUpperBound() const { return elementCount - 1; }
 
+  /// As DblArrayC::SetSize(int,int).
   void SetSize(int newSize, int newGrowBy = -1);
+  /// As DblArrayC::FreeExtra().
   void FreeExtra();
+  /// As DblArrayC::RemoveAll().
   void RemoveAll();
 
+  /// As DblArrayC::GetAt(int) const.
   unsigned int GetAt(int index) const {
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     return data[index];
   }
+  /// As DblArrayC::SetAt(int,double).
   void SetAt(int index, unsigned int value) {
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     data[index] = value;
   }
+  /// As DblArrayC::ElementAt(int).
   unsigned int& ElementAt(int index) {
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     return data[index];
   }
+  /// As DblArrayC::operator[](int) const.
   unsigned int operator[](int index) const { return GetAt(index); }
+  /// As DblArrayC::operator[](int).
   unsigned int& operator[](int index) { return ElementAt(index); }
 
-  /// \name Standard library interop
-  /// @{
+  /// As DblArrayC::begin().
   unsigned int* begin() noexcept { return data; }
+  /// As DblArrayC::end().
   unsigned int* end() noexcept { return data + elementCount; }
+  /// As DblArrayC::begin() const.
   const unsigned int* begin() const noexcept { return data; }
+  /// As DblArrayC::end() const.
   const unsigned int* end() const noexcept { return data + elementCount; }
-  /// @}
 
+  /// As DblArrayC::SetAtGrow(int,double).
   void SetAtGrow(int index, unsigned int value);
+  /// As DblArrayC::Add(double).
   int Add(unsigned int value) {
     const int index = elementCount;  // a local: the store below may alias the count
     if (index < maxSize) {
@@ -259,8 +295,11 @@ class QUARNBASE_EXPORT UIntArrayC {
     }
     return AddGrowing(value);
   }
+  /// As DblArrayC::InsertAt(int,double,int).
   void InsertAt(int index, unsigned int value, int count = 1);
+  /// As DblArrayC::RemoveAt(int,int).
   void RemoveAt(int index, int count = 1);
+  /// As DblArrayC::InsertAt(int,const DblArrayC*).
   void InsertAt(int startIndex, const UIntArrayC* other);
 
  private:

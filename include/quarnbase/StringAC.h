@@ -93,13 +93,14 @@ class QUARNBASE_EXPORT StringAC {
 
   /// \name Standard library interop
   /// @{
+
   /// The elements [0, GetSize()) as a contiguous range, valid as long as
   /// element references are (see ElementAt). Note that size() is the
   /// capacity, not the length of this range.
   StringC* begin() noexcept { return data; }
-  StringC* end() noexcept { return data + elementCount; }
-  const StringC* begin() const noexcept { return data; }
-  const StringC* end() const noexcept { return data + elementCount; }
+  StringC* end() noexcept { return data + elementCount; }  ///< one past the last element
+  const StringC* begin() const noexcept { return data; }   ///< the first element
+  const StringC* end() const noexcept { return data + elementCount; }  ///< one past the last
   /// @}
 
   /// Stores the C text `value` (null counts as "") into element `index`; does

@@ -28,15 +28,17 @@
 #define QUARNBASE_NODISCARD
 #endif
 
+/// Marks a printf-like function (format string at argument `fmt`, the values
+/// from `args` on), so that g++ and clang++ check the callers' formats.
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
 #endif
 
-// The address of the shared empty buffer is a constant inside the library, but
-// not in a client that imports it from a Windows DLL; there the default
-// constructor is an ordinary inline one.
+/// constexpr on the default constructor, except in a client of the Windows DLL:
+/// the address of the shared empty buffer is a constant inside the library,
+/// but not in a module that imports it.
 #if defined(_WIN32) && !defined(quarnbase_EXPORTS) && !defined(QUARNBASE_STATIC_DEFINE)
 #define QUARNBASE_EMPTY_CONSTEXPR
 #else
@@ -152,18 +154,23 @@ class QUARNBASE_EXPORT StringC {
     ConcatInPlace(1, &ch);
     return *this;
   }
-  const StringC& operator+=(const StringC& other);
+  const StringC& operator+=(const StringC& other);  ///< all of other's bytes, zero bytes included
   /// @}
 
   /// \name Comparison
   /// @{
+
   /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
   /// bytes taken as signed values, a common prefix sorting first. In
   /// StrCompNoCase mode each byte is lowered with tolower first.
   QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const;
+  /// Compare(other, StrCompExact) is StrCompLess.
   bool operator<(const StringC& other) const;
+  /// Compare(other, StrCompExact) is not StrCompGreater.
   bool operator<=(const StringC& other) const;
+  /// Compare(other, StrCompExact) is StrCompGreater.
   bool operator>(const StringC& other) const;
+  /// Compare(other, StrCompExact) is not StrCompLess.
   bool operator>=(const StringC& other) const;
   /// Same bytes and same length (equality needs no byte order, so memcmp
   /// settles it). A string without a buffer equals only another such.
@@ -171,13 +178,17 @@ class QUARNBASE_EXPORT StringC {
     if (buffer == nullptr || other.buffer == nullptr) return buffer == other.buffer;
     return dataLength == other.dataLength && std::memcmp(buffer, other.buffer, dataLength) == 0;
   }
+  /// Not operator==.
   bool operator!=(const StringC& other) const { return !(*this == other); }
-  bool operator<(const char* text) const;  ///< null counts as ""
-  bool operator<=(const char* text) const;
-  bool operator>(const char* text) const;
-  bool operator>=(const char* text) const;
-  bool operator==(const char* text) const;
-  bool operator!=(const char* text) const;
+  /// The comparisons with a C text (null counts as "") order as Compare does
+  /// with StringC(text), without building it; a string without a buffer sorts
+  /// before every text.
+  bool operator<(const char* text) const;
+  bool operator<=(const char* text) const;  ///< ordered as operator<(const char*)
+  bool operator>(const char* text) const;   ///< ordered as operator<(const char*)
+  bool operator>=(const char* text) const;  ///< ordered as operator<(const char*)
+  bool operator==(const char* text) const;  ///< ordered as operator<(const char*)
+  bool operator!=(const char* text) const;  ///< ordered as operator<(const char*)
   /// strcasecmp of the C text against `text` (null counts as ""), unreduced.
   QUARNBASE_NODISCARD int CompareNoCase(const char* text) const;
   /// strcoll of the C text against `text` (null counts as ""), unreduced.
@@ -187,6 +198,7 @@ class QUARNBASE_EXPORT StringC {
   /// \name Meta patterns
   /// `*` matches any run, `?` any one character, `\c` the character c.
   /// @{
+
   /// Returns 1 when the whole of this text matches `pattern`, else 0. Empty
   /// operands give 0. Runs in O(|text| * |pattern|) time, constant space.
   QUARNBASE_NODISCARD int IsMetaMatch(const StringC& pattern);
@@ -202,6 +214,7 @@ class QUARNBASE_EXPORT StringC {
   /// An index may have any integer type (int, size_t, long, ...): each type
   /// selects exactly one overload, on 32- and 64-bit targets alike.
   /// @{
+
   /// buffer[pos] for pos <= length() (the terminator at length()), else 0.
   char GetAt(unsigned int pos) const { return pos <= dataLength ? buffer[pos] : '\0'; }
   /// buffer[pos] for 0 <= pos <= length(), else 0.
@@ -242,13 +255,14 @@ class QUARNBASE_EXPORT StringC {
   /// @{
   QUARNBASE_NODISCARD int Find(char ch) const;           ///< Find(0) is the length of the C text
   QUARNBASE_NODISCARD int Find(const char* text) const;  ///< "" and null give 0
-  QUARNBASE_NODISCARD int ReverseFind(char ch) const;
+  QUARNBASE_NODISCARD int ReverseFind(char ch) const;    ///< the last occurrence
   QUARNBASE_NODISCARD int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
 
   /// \name Extraction
   /// Results have exact buffers, or are in the empty state when nothing is taken.
   /// @{
+
   /// Up to `count` characters from `start` (by length, zero bytes included).
   QUARNBASE_NODISCARD StringC Mid(unsigned int start, unsigned int count) const;
   /// The characters from `start` to the end.
@@ -269,9 +283,9 @@ class QUARNBASE_EXPORT StringC {
 
   /// \name In-place conversion (on the C text)
   /// @{
-  void MakeUpper();
-  void MakeLower();
-  void MakeReverse();
+  void MakeUpper();    ///< each lower-case character to upper case (toupper)
+  void MakeLower();    ///< each upper-case character to lower case (tolower)
+  void MakeReverse();  ///< reverses the order of the characters
   /// @}
 
   /// \name Standard library interop
@@ -280,10 +294,10 @@ class QUARNBASE_EXPORT StringC {
   /// make every call of a function overloaded on `const char*` and
   /// std::string_view ambiguous, so view() names it.
   /// @{
+#if QUARNBASE_CXX17
   /// Copies all bytes of `text`, zero bytes included, into an exact buffer; an
   /// empty view gives the empty state. Explicit, as no view should become an
   /// owning copy unasked.
-#if QUARNBASE_CXX17
   explicit StringC(std::string_view text) : StringC() {
     // A size past 32 bits saturates to one that AllocBuffer rejects with std::bad_alloc.
     const std::size_t size = text.size();
@@ -294,13 +308,16 @@ class QUARNBASE_EXPORT StringC {
   std::string_view view() const noexcept {
     return buffer != nullptr ? std::string_view(buffer, dataLength) : std::string_view();
   }
+#endif
   /// The characters [0, length()) as a contiguous range (begin() == end() for a
   /// record without a buffer). Note that size() is the buffer size, not the
   /// length of this range.
-#endif
   char* begin() noexcept { return buffer; }
+  /// One past the last character.
   char* end() noexcept { return buffer != nullptr ? buffer + dataLength : buffer; }
+  /// The first character.
   const char* begin() const noexcept { return buffer; }
+  /// One past the last character.
   const char* end() const noexcept { return buffer != nullptr ? buffer + dataLength : buffer; }
   /// @}
 
@@ -338,11 +355,14 @@ class QUARNBASE_EXPORT StringC {
   /// Appends `count` bytes of `source` (which may lie in this buffer).
   void ConcatInPlace(unsigned int count, const char* source);
 
+  // The concatenation operators (below) build their results with the members above.
+  /// \cond
   friend QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
   friend QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
   friend QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
   friend QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
   friend QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+  /// \endcond
 
   unsigned int allocLength;  ///< capacity in characters, terminator excluded
   unsigned int dataLength;   ///< characters in use, terminator excluded
@@ -373,22 +393,29 @@ static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
 /// Each allocates once, exactly; a null `const char*` contributes nothing and a
 /// `char` exactly one byte.
 /// @{
+
+/// The bytes of `left` followed by those of `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, const StringC& right);
+/// The bytes of `left` followed by the C text `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, const char* right);
+/// The C text `left` followed by the bytes of `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
+/// The bytes of `left` followed by the character `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
+/// The character `left` followed by the bytes of `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
 /// @}
 
 #if QUARNBASE_CXX17
+namespace std {
 /// Hashes the stored bytes, as operator== compares them, so StringC can key
 /// the unordered containers.
 template <>
-struct std::hash<StringC> {
-  std::size_t operator()(const StringC& text) const noexcept {
-    return std::hash<std::string_view>()(text.view());
-  }
+struct hash<StringC> {
+  /// The hash of text.view().
+  size_t operator()(const StringC& text) const noexcept { return hash<string_view>()(text.view()); }
 };
+}  // namespace std
 
 #ifdef __cpp_lib_ranges
 /// C++20 ranges would take size(), the buffer size, for the length of the

@@ -1,7 +1,7 @@
 //===- quarnbase/iostream.h - Stream output of strings ----------*- C++ -*-===//
 /// \file
 /// Writing a StringC to a std::ostream. A header of its own, so that the
-/// other headers (and the umbrella quarnbase.h) do not pull in <ostream>.
+/// other headers (and the umbrella quarnbase.h) do not pull in `<ostream>`.
 /// Without it, `out << s` still compiles, through `operator char*`, and
 /// writes only the C text, up to the first zero byte. Needs C++17.
 //===----------------------------------------------------------------------===//

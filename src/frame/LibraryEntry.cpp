@@ -10,7 +10,9 @@ BOOL LibraryEntry(HINSTANCE module, DWORD reason, LPVOID /*reserved*/) {
 
 }  // namespace quarn::frame
 
-#if defined(_WIN32)
+// Only the DLL has an entry point: linked statically, the library is part of
+// the client's module, whose entry point is the client's.
+#if defined(_WIN32) && !defined(QUARNBASE_STATIC_DEFINE)
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   return quarn::frame::LibraryEntry(module, reason, reserved);
 }

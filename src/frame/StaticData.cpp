@@ -17,6 +17,12 @@ char StringC::emptyBuffer[1] = {0};
 const StringC StringC::emptyPrototype;
 
 #if !defined(_WIN32)
+// A static library's object is linked only when something refers to it. A
+// static quarnbase names this symbol in its link interface (-u), so that this
+// file, and with it the hook below, is part of every program.
+extern "C" QUARNBASE_NO_EXPORT const char quarnbase_load_hook_anchor;
+const char quarnbase_load_hook_anchor = 0;
+
 namespace {
 
 using quarn::frame::LibraryEntry;

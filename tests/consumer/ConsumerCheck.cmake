@@ -1,40 +1,67 @@
-# Script mode: cmake -DBUILD_DIR=... -DWORK_DIR=... -DPROJECT_DIR=... -P ConsumerCheck.cmake
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "failed (${rc}): ${ARGN}\n${out}\n${err}")
-  endif()
-  set(last_output "${out}" PARENT_SCOPE)
-endfunction()
+# Script mode: builds and runs tests/consumer/project against an installed tree.
+#
+#   cmake -DWORK_DIR=... -DPROJECT_DIR=<tests/consumer> -DCXX=... -DGENERATOR=...
+#         -DVERSION=<x.y.z> -DLIBRARY_TYPE=SHARED|STATIC
+#         (-DBUILD_DIR=<build tree to install> | -DPREFIX=<installed tree>)
+#         [-DCXX_FLAGS=... -DLINK_FLAGS=...] -P ConsumerCheck.cmake
+#
+# With BUILD_DIR the build tree is first installed into WORK_DIR/prefix; PREFIX
+# names a tree installed otherwise (an unpacked package).
+include(${CMAKE_CURRENT_LIST_DIR}/Common.cmake)
 
 file(REMOVE_RECURSE ${WORK_DIR})
-set(prefix ${WORK_DIR}/prefix)
-run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+if(DEFINED BUILD_DIR)
+  set(prefix ${WORK_DIR}/prefix)
+  run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+else()
+  set(prefix ${PREFIX})
+endif()
 
 # 1. find_package(quarnbase CONFIG REQUIRED) from a separate project.
-run(${CMAKE_COMMAND} -S ${PROJECT_DIR} -B ${WORK_DIR}/cmake-build -G ${GENERATOR}
+run(${CMAKE_COMMAND} -S ${PROJECT_DIR}/project -B ${WORK_DIR}/cmake-build -G ${GENERATOR}
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
 run(${WORK_DIR}/cmake-build/consumer)
-if(NOT last_output MATCHES "consumer: hello, world \\(12\\)")
-  message(FATAL_ERROR "unexpected output from the CMake consumer: ${last_output}")
-endif()
+expect_greeting("CMake consumer")
 
-# 2. pkg-config --cflags --libs quarnbase.
+# 2. pkg-config --cflags --libs quarnbase; --static for a static library, which
+# brings the libraries it uses.
 find_program(PKG_CONFIG pkg-config REQUIRED)
-set(ENV{PKG_CONFIG_PATH} "")
 file(GLOB_RECURSE pc_files ${prefix}/quarnbase.pc)
 list(GET pc_files 0 pc_file)
 get_filename_component(pc_dir ${pc_file} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-run(${PKG_CONFIG} --cflags --libs quarnbase)
+set(ENV{PKG_CONFIG_LIBDIR} ${pc_dir})
+set(pc_static)
+if(LIBRARY_TYPE STREQUAL "STATIC")
+  set(pc_static --static)
+endif()
+run(${PKG_CONFIG} ${pc_static} --cflags --libs quarnbase)
 string(STRIP "${last_output}" pc_flags)
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(extra_flags UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
-run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/main.cpp ${pc_flags}
+run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/project/main.cpp ${pc_flags}
     -o ${WORK_DIR}/pc-consumer)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${prefix}/lib ${WORK_DIR}/pc-consumer)
-if(NOT last_output MATCHES "consumer: hello, world \\(12\\)")
-  message(FATAL_ERROR "unexpected output from the pkg-config consumer: ${last_output}")
+get_filename_component(libdir ${pc_dir} DIRECTORY)
+run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libdir} ${WORK_DIR}/pc-consumer)
+expect_greeting("pkg-config consumer")
+
+# A static library must leave no dependency on a shared one behind, and its
+# load hook must be linked into a client that uses no string (the anchor is
+# defined in the hook's object file).
+if(LIBRARY_TYPE STREQUAL "STATIC")
+  find_program(READELF readelf REQUIRED)
+  foreach(program ${WORK_DIR}/cmake-build/consumer ${WORK_DIR}/pc-consumer)
+    run(${READELF} -d ${program})
+    if(last_output MATCHES "lib(quarnbase|basesup)\\.so")
+      message(FATAL_ERROR "${program} needs a shared quarnbase or basesup:\n${last_output}")
+    endif()
+  endforeach()
+  run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/project/arrays_only.cpp ${pc_flags}
+      -o ${WORK_DIR}/pc-arrays-only)
+  run(${READELF} -s -W ${WORK_DIR}/pc-arrays-only)
+  if(NOT last_output MATCHES "quarnbase_load_hook_anchor")
+    message(FATAL_ERROR "the load hook is missing from a client that uses no string")
+  endif()
 endif()

@@ -1,9 +1,10 @@
-// basesup.h - the support library's memory-recovery registry and string helpers.
-//
-// A client registers a recovery function through the quarnbase hook; when an
-// allocation fails, gui_stdlib_recover() calls it with the failed request's size
-// and the registered argument, and its answer decides whether the allocation is
-// retried (nonzero) or fails (zero).
+/// \file
+/// basesup.h - the support library's memory-recovery registry and string helpers.
+///
+/// A client registers a recovery function through the quarnbase hook; when an
+/// allocation fails, gui_stdlib_recover() calls it with the failed request's size
+/// and the registered argument, and its answer decides whether the allocation is
+/// retried (nonzero) or fails (zero).
 #ifndef BASESUP_BASESUP_H
 #define BASESUP_BASESUP_H
 

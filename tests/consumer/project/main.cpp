@@ -6,6 +6,7 @@
 int main() {
   StringC greeting("hello, ");
   greeting = StringC(32, "%s%s", static_cast<char*>(greeting), "world");
-  std::cout << "consumer: " << greeting << " (" << greeting.length() << ")\n";
+  std::cout << "consumer: " << greeting << " (" << greeting.length() << "), quarnbase "
+            << QUARNBASE_VERSION_STRING << "\n";
   return greeting.length() == 12 ? 0 : 1;
 }
