@@ -17,7 +17,9 @@
 // the application's modules are built with); they see everything but the
 // C++17 conveniences: [[nodiscard]], std::string_view and std::hash.
 #if __cplusplus >= 201703L || (defined(_MSVC_LANG) && _MSVC_LANG >= 201703L)
+/// 1 where the client compiles as C++17 or later, else 0.
 #define QUARNBASE_CXX17 1
+/// [[nodiscard]] for C++17 clients; nothing for C++14 ones.
 #define QUARNBASE_NODISCARD [[nodiscard]]
 #include <string_view>
 #ifdef __cpp_lib_ranges
