@@ -43,7 +43,6 @@ void ExpectInvariants(const StringC& s) {
 }  // namespace
 
 TEST(StringConstruction, EmptyFormsShareOneBufferAndAllocateNothing) {
-  QUARN_REQUIRE_HARNESS_REACH();
   quarn::test::LeakCounter counter;
   const char* const nullText = nullptr;
   StringC a;
@@ -148,7 +147,6 @@ TEST(StringAssignment, SelfAndOverlappingSources) {
 }
 
 TEST(StringAssignment, SingleCharacter) {
-  QUARN_REQUIRE_HARNESS_REACH();
   StringC empty;
   quarn::test::LeakCounter counter;
   empty = 'x';
@@ -169,7 +167,6 @@ TEST(StringAssignment, SingleCharacter) {
 }
 
 TEST(StringAssignment, EmptyReleasesTheBuffer) {
-  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("abc");
   quarn::test::LeakCounter counter;
   s.Empty();
@@ -266,7 +263,6 @@ TEST(StringPrintf, LongResultsAndZeroBytesAreKeptInFull) {
 }
 
 TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
-  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("ab");
   {
     quarn::test::FailureScope fail(1);
@@ -291,7 +287,6 @@ TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
 }
 
 TEST(StringFailure, GetBufferFailuresLeaveTheStringUnchanged) {
-  QUARN_REQUIRE_HARNESS_REACH();
   StringC s("abc");
   char* const buffer = s;
   for (int which = 0; which < 2; ++which) {
@@ -308,7 +303,6 @@ TEST(StringFailure, GetBufferFailuresLeaveTheStringUnchanged) {
 }
 
 TEST(StringFailure, ConstructorsLeakNothing) {
-  QUARN_REQUIRE_HARNESS_REACH();
   // Fail each allocation a constructor makes in turn; nothing may stay behind.
   for (long long n = 1; n <= 3; ++n) {
     quarn::test::LeakCounter counter;
