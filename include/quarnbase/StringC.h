@@ -17,7 +17,14 @@
 #include <ranges>
 #endif
 
-#if defined(__GNUC__) || defined(__clang__)
+// The format attribute names the rules of the library's own formatter, C99's
+// everywhere. MinGW's g++ takes "printf" for the C runtime's older rules (no
+// %zu; %lld only on newer runtimes), while the library formats with MinGW's
+// C99 __mingw_vsnprintf: there the attribute says gnu_printf, whatever
+// formatter the client itself chose (which __MINGW_PRINTF_FORMAT follows).
+#if defined(__MINGW32__) && !defined(__clang__)
+#define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)

@@ -16,6 +16,14 @@ using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
 using quarn::detail::TextLength;
 
+// The formatter, with C99's rules everywhere, as StringC.h's format attribute
+// says: on MinGW its own __mingw_vsnprintf rather than the C runtime's.
+#if defined(__MINGW32__)
+#define QUARN_VSNPRINTF __mingw_vsnprintf
+#else
+#define QUARN_VSNPRINTF std::vsnprintf
+#endif
+
 namespace {
 
 // Allocates an exact buffer for `length` characters with its terminator set.
@@ -64,7 +72,7 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
     char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(scratch, scratchSize, format, args);
+    const int n = QUARN_VSNPRINTF(scratch, scratchSize, format, args);
     va_end(args);
     if (n < 0) {  // formatting error: the empty state
       ReleaseBytes(scratch);

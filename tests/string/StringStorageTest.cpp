@@ -260,6 +260,10 @@ TEST(StringPrintf, LongResultsAndZeroBytesAreKeptInFull) {
 
   StringC tiny(0, "%d", 12345);
   EXPECT_EQ(Bytes(tiny), "12345");
+
+  // C99 conversions, on Windows too.
+  StringC wide(8, "%zu|%lld|%llu", std::size_t{7}, -5LL, 18446744073709551615ULL);
+  EXPECT_EQ(Bytes(wide), "7|-5|18446744073709551615");
 }
 
 TEST(StringFailure, AssignmentFailuresLeaveTheEmptyState) {
