@@ -128,6 +128,7 @@ void StringC::Empty() {
 }
 
 char* StringC::GetBuffer(unsigned int minLength) {
+  ClaimNullBuffer();
   if (minLength <= allocLength) return buffer;
   CheckedLength(minLength);
   char* fresh = NewBuffer(minLength);
@@ -140,6 +141,7 @@ char* StringC::GetBuffer(unsigned int minLength) {
 }
 
 void StringC::ReleaseBuffer(long newLength) {
+  ClaimNullBuffer();
   unsigned int length;
   if (newLength < 0) {
     // Measure the C text, but never past the capacity.
@@ -184,6 +186,7 @@ void StringC::AllocCopy(StringC& target, unsigned int count, unsigned int start,
 }
 
 void StringC::AssignCopy(unsigned int count, const char* source) {
+  ClaimNullBuffer();
   if (count > allocLength) {
     ReleaseOwned(buffer, emptyBuffer);
     Init();

@@ -1,4 +1,5 @@
 // StringC storage: construction, assignment, capacity and the buffer protocol.
+#include <quarnbase/StringAC.h>
 #include <quarnbase/StringC.h>
 #include <quarnbase/iostream.h>
 
@@ -380,4 +381,184 @@ TEST(StringInterop, ExistingExpressionsKeepTheirMeaning) {
   EXPECT_TRUE(Overloaded(s) == 1 && std::strlen(s) == 1 && s[2] == 'b');
   EXPECT_TRUE(t == "x" && !(s == "a") && n == "");
   EXPECT_EQ(Bytes(s + "x" + ("x" + s)), std::string("a\0bxxa\0b", 8));
+}
+
+// A record of zero bytes, as a global of a Windows client is until its
+// constructor runs, has a null buffer. Every operation takes it as the empty
+// string (Compare and == keep it apart, sorting it first); one that writes
+// gives it the empty state or a buffer of its own first.
+namespace {
+
+struct ZeroRecordCase {
+  const char* name;
+  std::string (*run)(StringC& zero);
+  const char* expected;
+};
+
+std::string Int(long long value) { return std::to_string(value); }
+
+// Text, capacity and buffer: the shared one, one of its own, or none.
+std::string Shape(const StringC& s) {
+  const char* data = s.view().data();
+  return Bytes(s) + "|" + Int(s.size()) + "|" +
+         (data == nullptr         ? "none"
+          : data == SharedEmpty() ? "shared"
+                                  : "own");
+}
+
+const ZeroRecordCase kZeroRecordCases[] = {
+    {"Find",
+     [](StringC& z) {
+       return Int(z.Find('a')) + Int(z.Find('\0')) + Int(z.Find("a")) + Int(z.Find(""));
+     },
+     "-10-10"},
+    {"ReverseFind, FindOneOf",
+     [](StringC& z) { return Int(z.ReverseFind('a')) + Int(z.FindOneOf("a")); }, "-1-1"},
+    {"GetAt",
+     [](StringC& z) {
+       return Int(z.GetAt(0u)) + Int(z.GetAt(0)) + Int(z.GetAt(std::size_t{0})) + Int(z.GetAt(2));
+     },
+     "0000"},
+    {"operator[]", [](StringC& z) { return Int(z[0u]) + Int(z[0]) + Int(z[std::size_t{0}]); },
+     "000"},
+    {"operator char*, begin, end, view",
+     [](StringC& z) {
+       return std::string(z) + "|" + Int(z.end() - z.begin()) + Int(z.view().size());
+     },
+     "|00"},
+    {"Mid, Left, Right, mid",
+     [](StringC& z) {
+       return Bytes(z.Mid(0, 2)) + Bytes(z.Mid(1)) + Bytes(z.Left(1)) + Bytes(z.Right(1)) +
+              Bytes(z.mid(0, -1)) + "|";
+     },
+     "|"},
+    {"SpanIncluding, SpanExcluding",
+     [](StringC& z) { return Shape(z.SpanIncluding("a")) + Shape(z.SpanExcluding("a")); },
+     "|1|shared|1|shared"},
+    {"IsEmpty, CompareNoCase, Collate, hash",
+     [](StringC& z) {
+       return Int(z.IsEmpty()) + Int(z.CompareNoCase("")) + Int(z.Collate("")) +
+              Int(std::hash<StringC>()(z) == std::hash<StringC>()(StringC()));
+     },
+     "1001"},
+    {"Compare, ==",
+     [](StringC& z) {
+       return Int(z.Compare(StringC(), StrCompExact)) + Int(z.Compare(StringC(), StrCompNoCase)) +
+              Int(z == StringC()) + Int(z == "") + Int(z != z);
+     },
+     "-1-1000"},
+    {"IsMetaMatch, MetaCompare",
+     [](StringC& z) {
+       return Int(z.IsMetaMatch("*")) + Int(StringC("a").IsMetaMatch(z)) + Int(z.MetaCompare("*"));
+     },
+     "00-99"},
+    {"parse", [](StringC& z) { return Int(z.parse(",").GetSize()); }, "0"},
+    {"copy, operator+",
+     [](StringC& z) { return Shape(StringC(z)) + Bytes(z + "a" + z) + Bytes('b' + z); },
+     "|1|sharedab"},
+    {"assigned to a string",
+     [](StringC& z) {
+       StringC s("x");
+       s = z;
+       return Bytes(s) + Int(s.size());
+     },
+     "2"},
+    {"MakeUpper, MakeLower, MakeReverse",
+     [](StringC& z) {
+       z.MakeUpper(), z.MakeLower(), z.MakeReverse();
+       return Bytes(z);
+     },
+     ""},
+    {"SetAt, Empty",
+     [](StringC& z) {
+       z.SetAt(0, 'x');
+       z.Empty();
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"+= \"\"",
+     [](StringC& z) {
+       z += "";
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"+= empty string",
+     [](StringC& z) {
+       z += StringC();
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"+= text",
+     [](StringC& z) {
+       z += "ab";
+       return Shape(z);
+     },
+     "ab|3|own"},
+    {"+= char",
+     [](StringC& z) {
+       z += 'x';
+       return Shape(z);
+     },
+     "x|2|own"},
+    {"= \"\"",
+     [](StringC& z) {
+       z = "";
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"= empty string",
+     [](StringC& z) {
+       z = StringC();
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"= text, = char",
+     [](StringC& z) {
+       z = "ab";
+       const std::string text = Shape(z);
+       z.Empty();
+       z = 'x';
+       return text + Shape(z);
+     },
+     "ab|3|ownx|2|own"},
+    {"GetBuffer(0), ReleaseBuffer",
+     [](StringC& z) {
+       const bool shared = z.GetBuffer(0) == SharedEmpty();
+       z.ReleaseBuffer();
+       return Int(shared) + Shape(z);
+     },
+     "1|1|shared"},
+    {"GetBuffer(3), ReleaseBuffer",
+     [](StringC& z) {
+       std::strcpy(z.GetBuffer(3), "ab");
+       z.ReleaseBuffer();
+       return Shape(z);
+     },
+     "ab|4|own"},
+    {"ReleaseBuffer",
+     [](StringC& z) {
+       z.ReleaseBuffer(-1);
+       z.ReleaseBuffer(0);
+       return Shape(z);
+     },
+     "|1|shared"},
+    {"GetBufferSetLength",
+     [](StringC& z) {
+       std::memcpy(z.GetBufferSetLength(2), "xy", 2);
+       return Shape(z);
+     },
+     "xy|3|own"},
+};
+
+}  // namespace
+
+TEST(StringZeroRecord, EveryOperationTakesItAsTheEmptyString) {
+  for (const ZeroRecordCase& c : kZeroRecordCases) {
+    const quarn::test::LeakCounter leaks;
+    alignas(StringC) unsigned char raw[sizeof(StringC)] = {};
+    StringC& zero = *std::launder(reinterpret_cast<StringC*>(raw));
+    EXPECT_EQ(c.run(zero), c.expected) << c.name;
+    zero.~StringC();
+    EXPECT_EQ(leaks.LiveBlocks(), 0) << c.name;
+  }
 }

@@ -316,6 +316,10 @@ TEST(StringACQuery, DumpFormats) {
   EXPECT_EQ(Stderr([&] { StringAC().dump(0, -1), xy.dump(2, 1), xy.dump(-1, 3), xy.dump(5, 9); }),
             "\n  Bad dump StringAC range: 0 - -1\n\n  Bad dump StringAC range: 2 - 1\n"
             "\n  Bad dump StringAC range: -1 - 3\n\n  Bad dump StringAC range: 5 - 1\n");
+  xy[1].Empty();
+  std::memset(static_cast<void*>(&xy[1]), 0, sizeof(StringC));  // a record of raw storage
+  EXPECT_EQ(Stderr([&] { xy.dump(1, 1); }),
+            "\n  Dump of 1 StringCs (2 avail, 11 alloc'ed):\n    Index: 1   StringC: [(null)]\n\n");
   xy[0] = StringC(kYZ.data(), 3);
   EXPECT_EQ(Stderr([&] { xy.dump(), StringAC().dump(); }), "y");
 }
