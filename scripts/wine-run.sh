@@ -16,8 +16,10 @@ shift
 wine=${QUARNBASE_WINE:-/usr/lib/wine/wine64}
 export WINEPREFIX=$prefix
 export WINEDEBUG=${WINEDEBUG:--all}
-# No desktop integration or mono/gecko prompts in a headless prefix.
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}
+# No desktop integration or mono/gecko prompts in a headless prefix, and no
+# debugger: a program that crashes ends at once with a failure, instead of
+# waiting in winedbg until a timeout.
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d}
 
 ready=$prefix/.quarnbase-ready
 if [ ! -e "$ready" ]; then

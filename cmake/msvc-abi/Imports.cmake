@@ -29,7 +29,8 @@ set(QUARN_MSVC_IMPORTS_msvcp140
     ?set_new_handler@std@@YAP6AXXZP6AXXZ@Z)
 set(QUARN_MSVC_IMPORTS_kernel32
     AcquireSRWLockExclusive@4 ReleaseSRWLockExclusive@4 SleepConditionVariableSRW@16
-    WakeAllConditionVariable@4 DisableThreadLibraryCalls@4 FlsAlloc@4 FlsSetValue@8
+    WakeAllConditionVariable@4 DisableThreadLibraryCalls@4 FlsAlloc@4 FlsFree@4 FlsGetValue@4
+    FlsSetValue@8
     FindClose@4 FindFirstFileA@8 FindNextFileA@8 GetModuleFileNameA@12 GetModuleHandleA@4
     VirtualProtect@16)
 # the DLLs' version resources (tests/version)
@@ -37,7 +38,9 @@ set(QUARN_MSVC_IMPORTS_version
     GetFileVersionInfoA@16 GetFileVersionInfoSizeA@8 VerQueryValueA@16)
 set(QUARN_MSVC_IMPORTS_ntdll
     # stack probe of functions with large frames
-    x64:__chkstk x86:_chkstk)
+    x64:__chkstk x86:_chkstk
+    # whether the process is exiting, for the per-thread slots (src/platform/PerThread.cpp)
+    RtlDllShutdownInProgress@0)
 
 # quarn_msvc_make_import_libraries(<out-var>): writes the import libraries into
 # the build tree and sets <out-var> to their paths.

@@ -26,3 +26,14 @@ set(CMAKE_USER_MAKE_RULES_OVERRIDE ${CMAKE_CURRENT_LIST_DIR}/mingw-rules.cmake)
 if(NOT DEFINED CMAKE_RUNTIME_OUTPUT_DIRECTORY)
   set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
 endif()
+
+# The GCC runtime, the C++ library and winpthread are linked as DLLs
+# (libgcc_s_seh-1.dll or libgcc_s_dw2-1.dll, libstdc++-6.dll,
+# libwinpthread-1.dll), one copy per process, deployed beside ours
+# (cmake/MinGWRuntime.cmake). Each of them then gets the thread notifications it
+# frees its per-thread data with, although quarnbase.dll switches its own off;
+# and the process has one allocation-failure handler, which the library's hook
+# sets and a program sees with std::get_new_handler().
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-shared-libgcc")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-shared-libgcc")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-shared-libgcc")

@@ -4,16 +4,6 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(QUARNBASE_MINGW_TRIPLE x86_64-w64-mingw32)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
-# The GCC runtime, the C++ library and winpthread are linked statically into
-# each module, so the DLLs and programs need no runtime DLLs beside them. On
-# x86_64 exceptions unwind through the system's tables, so an exception thrown
-# in one module is caught in another even though each has its own runtime copy.
-# That copy includes operator new and the new handler: a program's replaced
-# operator new and its std::get_new_handler() do not see the DLL's.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
-
 # ctest runs the programs under wine64, quietly, in a prefix of the build tree
 # that the wrapper creates on first use.
 get_filename_component(QUARNBASE_WINE_RUN

@@ -20,10 +20,14 @@ extern "C" {
 /// no allocation-failure handler is left installed. Either way the recovery
 /// counter is reset.
 ///
-/// The handler is that of the C++ runtime the library uses. Where all modules
-/// share one runtime (Linux) it serves the whole process; where each module
-/// carries its own (the MinGW DLL links its runtime statically) it serves the
-/// allocations of this library only, and the caller's module keeps its own.
+/// The handler is that of the C++ runtime the library uses. Where the modules
+/// share one runtime (Linux; the MinGW DLLs, whose C++ runtime is a DLL beside
+/// them) it serves the whole process; where a module carries its own runtime,
+/// it serves that module's allocations only.
+///
+/// Allocations may fail on several threads at once, and the hook may be called
+/// meanwhile: each recovery is counted once, and a recovery and a call of the
+/// hook take effect one after the other.
 ///
 /// Returns the support library's answer for the registration, unchanged.
 QUARNBASE_EXPORT int quarn_mem_recover_func_cxx(int (**recoverFunc)(unsigned int, unsigned int),

@@ -80,8 +80,8 @@ class QUARNBASE_EXPORT StringAC {
 
   /// Element `index`. Out of range: prints "StringAC index out of range %d
   /// (0-%d allowed)" and returns a per-thread scratch string, empty at each such
-  /// return; what is stored in it is released at the next out-of-range access
-  /// or at thread exit.
+  /// return; what is stored in it is released at the next out-of-range access,
+  /// at thread exit, or when the library is unloaded.
   StringC& ElementAt(int index);
   /// Same as ElementAt.
   StringC& operator[](int index) { return ElementAt(index); }

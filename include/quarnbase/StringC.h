@@ -31,8 +31,15 @@
 #endif
 
 /// Marks a printf-like function (format string at argument `fmt`, the values
-/// from `args` on), so that g++ and clang++ check the callers' formats.
-#if defined(__GNUC__) || defined(__clang__)
+/// from `args` on), so that g++ and clang++ check the callers' formats. The
+/// attribute names the rules of the library's own formatter, C99's everywhere.
+/// MinGW's g++ takes "printf" for the C runtime's older rules (no %zu; %lld
+/// only on newer runtimes), while the library formats with MinGW's C99
+/// __mingw_vsnprintf: there the attribute says gnu_printf, whatever formatter
+/// the client itself chose (which __MINGW_PRINTF_FORMAT follows).
+#if defined(__MINGW32__) && !defined(__clang__)
+#define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define QUARNBASE_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define QUARNBASE_PRINTF_FORMAT(fmt, args)
@@ -83,6 +90,9 @@ enum StrCompModE : int {
 ///
 /// A StringC record may be copied bit for bit into raw storage from
 /// emptyPrototype; the copy is a valid empty string (StringAC relies on this).
+/// A record of zero bytes (storage no constructor has run on) has a null
+/// buffer: it reads as the empty string, sorts before it in comparisons, and
+/// takes the empty state or a buffer of its own when written to.
 class QUARNBASE_EXPORT StringC {
  public:
   /// The empty string. Allocates nothing; usable in constant initialisation
@@ -121,7 +131,7 @@ class QUARNBASE_EXPORT StringC {
   /// Bytes held by the buffer, terminator included (allocLength + 1); not the length.
   unsigned int size() const { return allocLength + 1; }
   /// The writable buffer; the shared empty buffer for an empty string, never null.
-  operator char*() const { return buffer; }
+  operator char*() const { return Text(); }
   /// 1 when there are no characters (or no buffer at all), else 0.
   int IsEmpty() const { return (dataLength == 0 || buffer == nullptr) ? 1 : 0; }
   /// Releases the buffer and returns to the empty state.
@@ -218,32 +228,32 @@ class QUARNBASE_EXPORT StringC {
   /// @{
 
   /// buffer[pos] for pos <= length() (the terminator at length()), else 0.
-  char GetAt(unsigned int pos) const { return pos <= dataLength ? buffer[pos] : '\0'; }
+  char GetAt(unsigned int pos) const { return pos <= dataLength ? Text()[pos] : '\0'; }
   /// buffer[pos] for 0 <= pos <= length(), else 0.
   char GetAt(int pos) const {
-    return (pos >= 0 && static_cast<unsigned int>(pos) <= dataLength) ? buffer[pos] : '\0';
+    return (pos >= 0 && static_cast<unsigned int>(pos) <= dataLength) ? Text()[pos] : '\0';
   }
   /// buffer[pos] for 0 <= pos <= length(), else 0; for the other integer types.
   template <class Index, typename std::enable_if<std::is_integral<Index>::value, int>::type = 0>
   char GetAt(Index pos) const {
-    return IndexInRange(pos) ? buffer[pos] : '\0';
+    return IndexInRange(pos) ? Text()[pos] : '\0';
   }
   /// Unchecked read; requires pos <= length().
   char operator[](unsigned int pos) const {
     assert(pos <= dataLength && "StringC index out of range");
-    return buffer[pos];
+    return Text()[pos];
   }
   /// Unchecked read; requires 0 <= pos <= length().
   char operator[](int pos) const {
     assert(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength &&
            "StringC index out of range");
-    return buffer[pos];
+    return Text()[pos];
   }
   /// Unchecked read; requires 0 <= pos <= length(); for the other integer types.
   template <class Index, typename std::enable_if<std::is_integral<Index>::value, int>::type = 0>
   char operator[](Index pos) const {
     assert(IndexInRange(pos) && "StringC index out of range");
-    return buffer[pos];
+    return Text()[pos];
   }
   /// Stores `ch` at `pos` when pos < length(); otherwise does nothing. The
   /// length is not changed, also when `ch` is 0.
@@ -339,6 +349,16 @@ class QUARNBASE_EXPORT StringC {
     allocLength = 0;
     dataLength = 0;
     buffer = emptyBuffer;
+  }
+  /// The buffer to read. A record whose buffer is null (storage that no
+  /// constructor has run on, such as a zero-filled global read before its
+  /// initialiser ran) reads as the empty text. Every read of a position or of
+  /// the C text goes through here; reads by length see no byte of such a record.
+  char* Text() const noexcept { return buffer != nullptr ? buffer : emptyBuffer; }
+  /// Gives a record whose buffer is null the empty state; the operations that
+  /// write into the buffer they find call it first.
+  void ClaimNullBuffer() noexcept {
+    if (buffer == nullptr) Init();
   }
   /// Allocates an exact buffer for `newLength` characters (0: empty state) and
   /// sets both lengths; the characters are left for the caller. Releases nothing.

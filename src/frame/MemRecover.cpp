@@ -3,14 +3,32 @@
 
 #include <basesup/basesup.h>
 
+#include <atomic>
 #include <new>
 
 #include "NewHandlerLayer.h"
 
 namespace {
 
-// Successful recoveries since the hook was last called. Plain global: the
-// handler runs on whichever thread's allocation failed, unsynchronised.
+// The handler runs on whichever thread's allocation failed, and the hook on
+// the client's. This lock makes counting a recovery (and removing the handler
+// after the last) one step, and installing or removing the handler with the
+// reset another, so that a removal never undoes a later registration. Held for
+// a few instructions only; never while the support library or the client runs.
+std::atomic_flag stateLock = ATOMIC_FLAG_INIT;
+
+class StateLock {
+ public:
+  StateLock() noexcept {
+    while (stateLock.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  ~StateLock() { stateLock.clear(std::memory_order_release); }
+  StateLock(const StateLock&) = delete;
+  StateLock& operator=(const StateLock&) = delete;
+};
+
+// Successful recoveries since the hook was last called; under StateLock.
 int mem_recover_retry_count = 0;
 
 // Recoveries after which the handler removes itself (the next one past it).
@@ -22,6 +40,7 @@ constexpr int mem_recover_retry_limit = 1000;
 // answering 1 that last time.
 int mem_recover_new_handler(unsigned int size) {
   if (gui_stdlib_recover(size) == 0) return 0;
+  const StateLock lock;
   if (++mem_recover_retry_count > mem_recover_retry_limit) std::set_new_handler(nullptr);
   return 1;
 }
@@ -30,11 +49,14 @@ int mem_recover_new_handler(unsigned int size) {
 
 extern "C" int quarn_mem_recover_func_cxx(int (**recoverFunc)(unsigned int, unsigned int),
                                           unsigned int* recoverArg) {
-  if (recoverFunc != nullptr && *recoverFunc != nullptr) {
-    quarn::platform::InstallSizedNewHandler(&mem_recover_new_handler);
-  } else {
-    std::set_new_handler(nullptr);
+  {
+    const StateLock lock;
+    if (recoverFunc != nullptr && *recoverFunc != nullptr) {
+      quarn::platform::InstallSizedNewHandler(&mem_recover_new_handler);
+    } else {
+      std::set_new_handler(nullptr);
+    }
+    mem_recover_retry_count = 0;
   }
-  mem_recover_retry_count = 0;
   return quarn_mem_recover_func(recoverFunc, recoverArg);
 }

@@ -2,13 +2,49 @@
 
 #include "NewHandlerLayer.h"
 
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
+#include <windows.h>
+#endif
+
 namespace quarn::detail {
+namespace {
+
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
+// The allocation functions of the test program that loaded the library, or
+// null when the program exports none. Looked up once, in the program's export
+// table (which is there before any code of the program runs).
+const AllocationHooks* ProgramHooks() {
+  static const AllocationHooks* const hooks = reinterpret_cast<const AllocationHooks*>(
+      GetProcAddress(GetModuleHandleW(nullptr), kAllocationHooksName));
+  return hooks;
+}
+
+void* NewBytes(std::size_t size) {
+  const AllocationHooks* hooks = ProgramHooks();
+  return hooks != nullptr ? hooks->allocate(size) : ::operator new(size);
+}
+#else
+inline void* NewBytes(std::size_t size) { return ::operator new(size); }
+#endif
+
+}  // namespace
 
 void* AllocateBytes(std::size_t size) {
   // Until a sized handler exists nobody reads the size; skip recording it.
-  if (!platform::SizedHandlerEverInstalled()) return ::operator new(size);
+  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
   platform::PendingRequest request(size);
-  return ::operator new(size);
+  return NewBytes(size);
 }
+
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
+void ReleaseBytes(void* block) noexcept {
+  const AllocationHooks* hooks = ProgramHooks();
+  if (hooks != nullptr) {
+    hooks->release(block);
+  } else {
+    ::operator delete(block);
+  }
+}
+#endif
 
 }  // namespace quarn::detail

@@ -2,7 +2,14 @@
 //
 // Every buffer and block of the library comes from AllocateBytes, which calls
 // the global operator new and tells the allocation-failure layer how large the
-// request is, so that a size-aware recovery handler sees the real size.
+// request is, so that a size-aware recovery handler sees the real size. Every
+// one goes back through ReleaseBytes.
+//
+// Test builds of the Windows DLLs (QUARNBASE_ALLOCATION_HOOKS): a program's
+// replacement of operator new does not reach the one a DLL binds, so the test
+// harness exports its allocation functions from the program as an
+// AllocationHooks record named kAllocationHooksName, and the library allocates
+// and releases through them when the program has them.
 #ifndef QUARNBASE_SRC_PLATFORM_ALLOCATION_H
 #define QUARNBASE_SRC_PLATFORM_ALLOCATION_H
 
@@ -14,8 +21,22 @@ namespace quarn::detail {
 /// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
 void* AllocateBytes(std::size_t size);
 
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
+/// Releases memory from AllocateBytes; null is ignored.
+void ReleaseBytes(void* block) noexcept;
+
+/// A test program's replacements of operator new and operator delete.
+struct AllocationHooks {
+  void* (*allocate)(std::size_t size);  ///< throws std::bad_alloc, as operator new does
+  void (*release)(void* block) noexcept;
+};
+
+/// The name under which a test program exports its AllocationHooks.
+inline constexpr char kAllocationHooksName[] = "quarn_test_allocation_hooks";
+#else
 /// Releases memory from AllocateBytes with the global operator delete; null is ignored.
 inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }
+#endif
 
 }  // namespace quarn::detail
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 #include "StringInternal.h"
 
@@ -98,11 +99,11 @@ StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* b, std:
 // The operators call this rather than Compare, which, being exported, could
 // only be reached through an indirect call.
 StrCompValE CompareExact(const StringC& a, const StringC& b) {
-  const char* const ab = a;
-  const char* const bb = b;
-  if (ab == nullptr) return bb == nullptr ? StrCompEqual : StrCompLess;
-  if (bb == nullptr) return StrCompGreater;
-  return CompareBytes(ab, a.length(), bb, b.length());
+  const std::string_view av = a.view();  // data() is null without a buffer
+  const std::string_view bv = b.view();
+  if (av.data() == nullptr) return bv.data() == nullptr ? StrCompEqual : StrCompLess;
+  if (bv.data() == nullptr) return StrCompGreater;
+  return CompareBytes(av.data(), av.size(), bv.data(), bv.size());
 }
 
 // A byte lowered for the case-insensitive mode. The byte reaches tolower as an
@@ -130,10 +131,10 @@ QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLen
 // the result Compare would give against StringC(text), but without building
 // that temporary. A string without a buffer sorts before every text.
 StrCompValE CompareWithText(const StringC& s, const char* text) {
-  const char* const bytes = s;
-  if (bytes == nullptr) return StrCompLess;
+  const std::string_view bytes = s.view();  // data() is null without a buffer
+  if (bytes.data() == nullptr) return StrCompLess;
   if (text == nullptr) text = "";
-  return CompareBytes(bytes, s.length(), text, std::strlen(text));
+  return CompareBytes(bytes.data(), bytes.size(), text, std::strlen(text));
 }
 
 }  // namespace

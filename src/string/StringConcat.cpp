@@ -25,8 +25,10 @@ void StringC::ConcatCopy(unsigned int firstCount, const char* first, unsigned in
 
 void StringC::ConcatInPlace(unsigned int count, const char* source) {
   // Appending nothing only restores the terminator (never in the shared empty
-  // buffer, which always holds it).
+  // buffer, which always holds it). With more, a string without a buffer gets
+  // a new one below.
   if (count == 0) {
+    ClaimNullBuffer();
     StoreTerminator(buffer, dataLength, emptyBuffer);
     return;
   }

@@ -34,16 +34,16 @@ void ConvertCase(char* text, bool toUpper) {
 
 }  // namespace
 
-int StringC::Find(char ch) const { return OffsetOf(std::strchr(buffer, ch), buffer); }
+int StringC::Find(char ch) const { return OffsetOf(std::strchr(Text(), ch), Text()); }
 
 int StringC::Find(const char* text) const {
-  return OffsetOf(std::strstr(buffer, CText(text)), buffer);
+  return OffsetOf(std::strstr(Text(), CText(text)), Text());
 }
 
-int StringC::ReverseFind(char ch) const { return OffsetOf(std::strrchr(buffer, ch), buffer); }
+int StringC::ReverseFind(char ch) const { return OffsetOf(std::strrchr(Text(), ch), Text()); }
 
 int StringC::FindOneOf(const char* charSet) const {
-  return OffsetOf(std::strpbrk(buffer, CText(charSet)), buffer);
+  return OffsetOf(std::strpbrk(Text(), CText(charSet)), Text());
 }
 
 StringC StringC::Mid(unsigned int start, unsigned int count) const {
@@ -69,11 +69,11 @@ StringC StringC::Right(unsigned int count) const {
 }
 
 StringC StringC::SpanIncluding(const char* charSet) const {
-  return Left(static_cast<unsigned int>(std::strspn(buffer, CText(charSet))));
+  return Left(static_cast<unsigned int>(std::strspn(Text(), CText(charSet))));
 }
 
 StringC StringC::SpanExcluding(const char* charSet) const {
-  return Left(static_cast<unsigned int>(std::strcspn(buffer, CText(charSet))));
+  return Left(static_cast<unsigned int>(std::strcspn(Text(), CText(charSet))));
 }
 
 StringC StringC::mid(unsigned int start, long end) const {

@@ -20,6 +20,14 @@ using quarn::detail::StoreTerminator;
 using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
 
+// The formatter, with C99's rules everywhere, as StringC.h's format attribute
+// says: on MinGW its own __mingw_vsnprintf rather than the C runtime's.
+#if defined(__MINGW32__)
+#define QUARN_VSNPRINTF __mingw_vsnprintf
+#else
+#define QUARN_VSNPRINTF std::vsnprintf
+#endif
+
 namespace {
 
 // Allocates an exact buffer for `length` characters with its terminator set.
@@ -69,7 +77,7 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
     char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(scratch, scratchSize, format, args);
+    const int n = QUARN_VSNPRINTF(scratch, scratchSize, format, args);
     va_end(args);
     if (n < 0) {  // formatting error: the empty state
       ReleaseBytes(scratch);
@@ -125,6 +133,7 @@ void StringC::Empty() {
 }
 
 char* StringC::GetBuffer(unsigned int minLength) {
+  ClaimNullBuffer();
   if (minLength <= allocLength) return buffer;
   char* fresh = NewBuffer(minLength);
   std::memmove(fresh, buffer, dataLength);
@@ -136,6 +145,7 @@ char* StringC::GetBuffer(unsigned int minLength) {
 }
 
 void StringC::ReleaseBuffer(long newLength) {
+  ClaimNullBuffer();
   unsigned int length;
   if (newLength < 0) {
     // Measure the C text, but never past the capacity.
@@ -181,6 +191,7 @@ void StringC::AllocCopy(StringC& target, unsigned int count, unsigned int start,
 }
 
 void StringC::AssignCopy(unsigned int count, const char* source) {
+  ClaimNullBuffer();
   if (count > allocLength) {
     ReleaseOwned(buffer, emptyBuffer);
     Init();

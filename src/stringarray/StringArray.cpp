@@ -9,11 +9,8 @@
 
 #include "Allocation.h"
 #include "Checked.h"
+#include "PerThread.h"
 #include "Records.h"
-
-#if defined(_WIN32)
-#include <windows.h>
-#endif
 
 using quarn::detail::CheckedCountSum;
 using quarn::detail::EmptyRange;
@@ -35,33 +32,11 @@ void ReportBadIndex(int index, int elementCount) {
 // threads never share it, and emptied at each hand-out so that every caller
 // starts from "" and whatever the previous one stored is released; what the
 // last caller stored is released when the thread ends.
-#if defined(_WIN32)
-// A thread_local with a destructor in a DLL can hang process exit with the
-// MinGW runtime, so on Windows the scratch lives on the heap and a fiber-local
-// slot's callback releases it when the thread ends.
-void NTAPI ReleaseScratch(void* scratch) {
-  if (scratch == nullptr) return;
-  static_cast<StringC*>(scratch)->~StringC();
-  quarn::detail::ReleaseBytes(scratch);
-}
-
 StringC& OutOfRangeScratch() {
-  static const DWORD slot = FlsAlloc(&ReleaseScratch);
-  thread_local StringC* scratch = nullptr;
-  if (scratch == nullptr) {
-    scratch = new (quarn::detail::AllocateBytes(sizeof(StringC))) StringC();
-    if (slot != FLS_OUT_OF_INDEXES) FlsSetValue(slot, scratch);
-  }
-  scratch->Empty();
-  return *scratch;
-}
-#else
-StringC& OutOfRangeScratch() {
-  thread_local StringC scratch;
+  StringC& scratch = quarn::platform::PerThread<StringC>();
   scratch.Empty();
   return scratch;
 }
-#endif
 
 }  // namespace
 

@@ -81,9 +81,10 @@ void SortRecords(StringC* data, int count, StrCompModE mode) {
   quarn::detail::ReleaseBytes(entries);
 }
 
-// The C text a dump prints for an element; "(null)" for raw storage.
+// The C text a dump prints for an element; "(null)" for raw storage (whose
+// view has no data, where the string itself reads as "").
 const char* DumpText(const StringC& element) {
-  const char* text = element;
+  const char* text = element.view().data();
   return text != nullptr ? text : "(null)";
 }
 

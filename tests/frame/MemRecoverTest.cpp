@@ -13,6 +13,21 @@
 
 namespace {
 
+// Every test that counts or fails the library's allocations relies on the
+// harness reaching them, on every platform, the Windows DLLs included.
+TEST(AllocHarness, CountsAndFailsTheLibrarysOwnAllocations) {
+  quarn::test::LeakCounter counter;
+  {
+    StringC probe("x");
+    EXPECT_EQ(counter.LiveBlocks(), 1);
+    quarn::test::FailureScope fail(1);
+    EXPECT_THROW(probe += "longer", std::bad_alloc);
+    EXPECT_EQ(quarn::test::InjectedFailures(), 1);
+  }
+  EXPECT_EQ(counter.LiveBlocks(), 0);
+  EXPECT_EQ(counter.Allocations(), 1);
+}
+
 // A client's recovery function: counts its calls and answers from a script.
 struct Recovery {
   static int calls;
@@ -34,7 +49,6 @@ unsigned int Recovery::lastArg = 0;
 class MemRecover : public testing::Test {
  protected:
   void SetUp() override {
-    QUARN_REQUIRE_HARNESS_REACH();
     Recovery::calls = 0;
     Recovery::answerOnceFrom = -1;
     slot = &Recovery::Recover;
@@ -125,7 +139,7 @@ TEST_F(MemRecover, AllocationsOutsideTheLibraryReportSizeZero) {
   Recovery::answerOnceFrom = 0;
   {
     quarn::test::FailureScope fail(1);
-    EXPECT_THROW(static_cast<void>(::operator new(64)), std::bad_alloc);
+    EXPECT_THROW(static_cast<void>(quarn::test::Allocate(64)), std::bad_alloc);
   }
   EXPECT_EQ(Recovery::calls, 1);
   EXPECT_EQ(Recovery::lastSize, 0u);

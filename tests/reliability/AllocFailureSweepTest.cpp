@@ -728,7 +728,6 @@ std::string TestName(const testing::TestParamInfo<SweepCase>& info) {
 class AllocFailureSweep : public testing::TestWithParam<SweepCase> {};
 
 TEST_P(AllocFailureSweep, FailureLeavesPromisedStateAndLeaksNothing) {
-  QUARN_REQUIRE_HARNESS_REACH();
   const SweepCase& c = GetParam();
   const long long single = c.run(false);
   ASSERT_FALSE(HasFailure()) << c.name << ": failing only allocation " << single;

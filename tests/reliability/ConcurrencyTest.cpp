@@ -4,6 +4,7 @@
 // calls, and sorting must not pass its case mode through a global. Run under
 // the thread sanitizer (the tsan preset), any such sharing is reported as a
 // data race; without it, a leaked mode or position shows up as a wrong result.
+#include <quarnbase/MemRecover.h>
 #include <quarnbase/PtrListC.h>
 #include <quarnbase/ScalarArrays.h>
 #include <quarnbase/StringAC.h>
@@ -13,6 +14,7 @@
 
 #include <atomic>
 #include <functional>
+#include <new>
 #include <string>
 #include <thread>
 #include <vector>
@@ -177,6 +179,62 @@ TEST(Concurrency, ArraysAndListsOnDistinctInstances) {
     return bad;
   });
   EXPECT_EQ(failures, 0);
+}
+
+// The recovery hook's state (the counter, the installed handler, the support
+// library's registration) when allocations fail on several threads at once and
+// the hook is called meanwhile. The threads call the installed handler as the
+// global operator new does when an allocation fails.
+std::atomic<int> recoveries{0};
+int Recover(unsigned int, unsigned int) {
+  recoveries.fetch_add(1);
+  return 1;
+}
+
+// Fails an allocation: runs the installed handler, if any. Returns whether
+// there was one.
+bool FailAnAllocation() {
+  const std::new_handler handler = std::get_new_handler();
+  if (handler == nullptr) return false;
+  handler();
+  return true;
+}
+
+TEST(Concurrency, RecoveryHookUnderConcurrentFailuresAndRegistration) {
+  constexpr int kFailures = 200;  // a thread; fewer than 1001 in all
+  int (*slot)(unsigned int, unsigned int) = &Recover;
+  ASSERT_EQ(quarn_mem_recover_func_cxx(&slot, nullptr), 1);
+  EXPECT_EQ(RunTogether([](int) {
+              for (int i = 0; i < kFailures; ++i) FailAnAllocation();
+              return 0;
+            }),
+            0);
+  // Each recovery counted once: exactly the rest of the 1001 remain.
+  EXPECT_EQ(recoveries.exchange(0), kThreads * kFailures);
+  while (FailAnAllocation()) {
+  }
+  EXPECT_EQ(recoveries.exchange(0), 1001 - kThreads * kFailures);
+
+  // One thread registers again and again while the others fail allocations.
+  ASSERT_EQ(quarn_mem_recover_func_cxx(&slot, nullptr), 1);
+  EXPECT_EQ(RunTogether([&](int t) {
+              for (int i = 0; i < kFailures; ++i) {
+                if (t == 0) {
+                  quarn_mem_recover_func_cxx(&slot, nullptr);
+                } else {
+                  FailAnAllocation();
+                }
+              }
+              return 0;
+            }),
+            0);
+  // The last registration counts afresh.
+  ASSERT_EQ(quarn_mem_recover_func_cxx(&slot, nullptr), 1);
+  recoveries.store(0);
+  while (FailAnAllocation()) {
+  }
+  EXPECT_EQ(recoveries.load(), 1001);
+  quarn_mem_recover_func_cxx(nullptr, nullptr);
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <cstdlib>
 #include <new>
 
-#include <quarnbase/StringC.h>
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
+#include "Allocation.h"
+#endif
 
 namespace quarn::test {
 namespace {
@@ -42,7 +44,7 @@ bool ShouldFail() {
   return false;
 }
 
-void* Allocate(std::size_t size, bool nothrow) {
+void* Obtain(std::size_t size, bool nothrow) {
   for (;;) {
     if (ShouldFail()) {
       ++injected;
@@ -88,6 +90,8 @@ void Release(void* block) noexcept {
 
 }  // namespace
 
+void* Allocate(std::size_t size) { return Obtain(size, false); }
+
 AllocStats Stats() { return {liveBlocks.load(), liveBytes.load(), totalAllocations.load()}; }
 
 void FailNth(long long n) {
@@ -121,22 +125,17 @@ FailureScope::~FailureScope() {
   countdown.store(0);
 }
 
-bool ReachesLibrary() {
-  const long long before = Stats().totalAllocations;
-  StringC probe("x");
-  return Stats().totalAllocations != before;
-}
-
 }  // namespace quarn::test
 
+#if !defined(QUARNBASE_ALLOCATION_HOOKS)
 // The replaced global allocation and release functions.
-void* operator new(std::size_t size) { return quarn::test::Allocate(size, false); }
-void* operator new[](std::size_t size) { return quarn::test::Allocate(size, false); }
+void* operator new(std::size_t size) { return quarn::test::Obtain(size, false); }
+void* operator new[](std::size_t size) { return quarn::test::Obtain(size, false); }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  return quarn::test::Allocate(size, true);
+  return quarn::test::Obtain(size, true);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-  return quarn::test::Allocate(size, true);
+  return quarn::test::Obtain(size, true);
 }
 void operator delete(void* block) noexcept { quarn::test::Release(block); }
 void operator delete[](void* block) noexcept { quarn::test::Release(block); }
@@ -144,3 +143,9 @@ void operator delete(void* block, std::size_t) noexcept { quarn::test::Release(b
 void operator delete[](void* block, std::size_t) noexcept { quarn::test::Release(block); }
 void operator delete(void* block, const std::nothrow_t&) noexcept { quarn::test::Release(block); }
 void operator delete[](void* block, const std::nothrow_t&) noexcept { quarn::test::Release(block); }
+#else
+// The library's allocation functions, which it finds in the program's export
+// table by this name.
+extern "C" __declspec(dllexport) const quarn::detail::AllocationHooks
+    quarn_test_allocation_hooks = {&quarn::test::Allocate, &quarn::test::Release};
+#endif
