@@ -138,6 +138,12 @@ StrCompValE CompareWithText(const StringC& s, const char* text) {
 
 }  // namespace
 
+StrCompValE quarn::detail::CompareRanges(const char* a, std::size_t aLength, const char* b,
+                                         std::size_t bLength, StrCompModE mode) {
+  return mode == StrCompNoCase ? CompareBytesNoCase(a, aLength, b, bLength)
+                               : CompareBytes(a, aLength, b, bLength);
+}
+
 StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
   if (mode != StrCompNoCase) return CompareExact(*this, other);
   if (buffer == nullptr) return other.buffer == nullptr ? StrCompEqual : StrCompLess;
