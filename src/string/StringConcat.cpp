@@ -45,6 +45,8 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
   ReleaseOwned(old, emptyBuffer);
 }
 
+const StringC& StringC::operator+=(char ch) { return AppendChar(ch); }
+
 const StringC& StringC::operator+=(const char* text) {
   ConcatInPlace(CheckedLength(TextLength(text)), text);
   return *this;

@@ -34,7 +34,7 @@ void ConvertCase(char* text, bool toUpper) {
 
 }  // namespace
 
-int StringC::Find(char ch) const { return OffsetOf(std::strchr(buffer, ch), buffer); }
+int StringC::Find(char ch) const { return FindChar(ch); }
 
 int StringC::Find(const char* text) const {
   return OffsetOf(std::strstr(buffer, CText(text)), buffer);
