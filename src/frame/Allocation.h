@@ -9,10 +9,20 @@
 #include <cstddef>
 #include <new>
 
+#include "frame/NewHandlerLayer.h"
+
 namespace quarn::detail {
 
+/// AllocateBytes once a sized handler exists: records the size for it first.
+void* AllocateBytesRecorded(std::size_t size);
+
 /// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
-void* AllocateBytes(std::size_t size);
+/// Inline: until a sized handler exists, nobody reads the size, and this is
+/// one test on the way to operator new.
+inline void* AllocateBytes(std::size_t size) {
+  if (!platform::SizedHandlerEverInstalled()) return ::operator new(size);
+  return AllocateBytesRecorded(size);
+}
 
 /// Releases memory from AllocateBytes with the global operator delete; null is ignored.
 inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }

@@ -22,9 +22,6 @@ namespace {
 // Size of the library request now being made on this thread; 0 outside one.
 thread_local unsigned int pendingSize QUARN_FAST_TLS = 0;
 
-// The sized handler; null until one is installed.
-std::atomic<SizedNewHandler> installedHandler{nullptr};
-
 unsigned int ClampedSize(std::size_t size) {
   return size > UINT_MAX ? UINT_MAX : static_cast<unsigned int>(size);
 }
@@ -50,6 +47,8 @@ int __cdecl ForwardToSizedHandler(size_t size) {
 
 }  // namespace
 
+std::atomic<SizedNewHandler> installedHandler{nullptr};
+
 void InstallSizedNewHandler(SizedNewHandler handler) {
   installedHandler.store(handler, std::memory_order_relaxed);
 #if defined(_MSC_VER)
@@ -57,10 +56,6 @@ void InstallSizedNewHandler(SizedNewHandler handler) {
 #else
   std::set_new_handler(&ForwardToSizedHandler);
 #endif
-}
-
-bool SizedHandlerEverInstalled() {
-  return installedHandler.load(std::memory_order_relaxed) != nullptr;
 }
 
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {
