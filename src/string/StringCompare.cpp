@@ -146,10 +146,7 @@ __attribute__((target("avx2"))) inline std::uint32_t DifferMask(__m256i a, __m25
 __attribute__((target("avx2"))) StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength,
                                                              const char* b, unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
-  if (n < 32) {
-    if (n >= 16) return CompareBlocks16(a, aLength, b, bLength, n);
-    return CompareNarrow(a, aLength, b, bLength, n);
-  }
+  if (n < 32) return CompareTextsPlain(a, aLength, b, bLength);
   std::size_t i = 0;
   if (n > 64) {
     for (; n - i > 128; i += 128) {
