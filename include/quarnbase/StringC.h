@@ -240,6 +240,9 @@ class QUARNBASE_EXPORT StringC {
   int Find(char ch) const;
 #endif
   int Find(const char* text) const;  ///< "" and null give 0
+  /// The last `ch` of the C text. Reads the stored bytes from the end back to
+  /// the last `ch`, and those before it once (a zero byte among them ends the
+  /// C text earlier).
   int ReverseFind(char ch) const;
   int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
