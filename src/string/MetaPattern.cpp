@@ -342,7 +342,8 @@ inline void ResolveMetaCell(const MetaElement& a, const MetaElement& b, const Me
       if (a.ch == b.ch)
         return ResolveMetaCell<A, MetaKind::Literal, true, Directions>(below, j, right);
       return ResolveMetaCell<A, MetaKind::Literal, false, Directions>(below, j, right);
-    default:  // a lone escape
+    case MetaKind::LoneEscape:
+    default:
       return ResolveMetaCell<A, MetaKind::LoneEscape, false, Directions>(below, j, right);
   }
 }
@@ -354,11 +355,16 @@ inline void ResolveMetaCell(const MetaElement& a, const MetaElement& b, const Me
 template <MetaKind A, unsigned int Directions>
 void FillMetaRow(const MetaElement& a, const MetaElement* columns, std::size_t firstColumn,
                  std::size_t columnCount, const MetaRow& below, const MetaRow& row) {
+  // Local copies: the stores of codes could otherwise change the pointers,
+  // as far as the compiler can tell, and it would load them again each time.
+  const MetaRow from = below;
+  unsigned char* const to[3] = {row.codes[0], row.codes[1], row.codes[2]};
   unsigned char right[3] = {0, 0, 0};  // the codes of pair (i, j + 1)
-  for (std::size_t j = columnCount + 1; j-- > firstColumn;) {
-    ResolveMetaCell<A, Directions>(a, columns[j], below, j, right);
+  for (std::size_t j = columnCount + 1; j != firstColumn;) {
+    --j;
+    ResolveMetaCell<A, Directions>(a, columns[j], from, j, right);
     for (int d = 0; d < 3; ++d) {
-      if ((Directions >> d & 1u) != 0) row.codes[d][j] = right[d];
+      if ((Directions >> d & 1u) != 0) to[d][j] = right[d];
     }
   }
 }
@@ -516,7 +522,7 @@ constexpr MetaActionTable BuildMetaActionTable() {
 constexpr MetaActionTable kMetaActionTable = BuildMetaActionTable();
 
 // The first column in any of the three sets, or `none`.
-std::size_t FirstColumn(MetaBits* const (&sets)[3], std::size_t words, std::size_t none) {
+inline std::size_t FirstColumn(MetaBits* const (&sets)[3], std::size_t words, std::size_t none) {
   for (std::size_t w = 0; w < words; ++w) {
     const MetaBits bits = sets[0][w] | sets[1][w] | sets[2][w];
     if (bits == 0) continue;
@@ -550,7 +556,7 @@ constexpr std::uint32_t UnionsWithoutLiterals() {
 // reached column in `runs` to the next, and on along the run. Adding the
 // reached columns of each run to the run carries through it, and the bits the
 // addition changes are the ones reached.
-void CarryToTheRight(MetaBits* reached, const MetaBits* runs, std::size_t words) {
+inline void CarryToTheRight(MetaBits* reached, const MetaBits* runs, std::size_t words) {
   MetaBits carry = 0;
   for (std::size_t w = 0; w < words; ++w) {
     const MetaBits partial = runs[w] + (reached[w] & runs[w]);
@@ -561,12 +567,14 @@ void CarryToTheRight(MetaBits* reached, const MetaBits* runs, std::size_t words)
 }
 
 // Adds to `to` the columns of `from` that are in `mask`.
-void AddColumns(MetaBits* to, const MetaBits* from, const MetaBits* mask, std::size_t words) {
+inline void AddColumns(MetaBits* to, const MetaBits* from, const MetaBits* mask,
+                       std::size_t words) {
   for (std::size_t w = 0; w < words; ++w) to[w] |= from[w] & mask[w];
 }
 
 // Adds to `to` the columns right of those of `from` that are in `mask`.
-void AddNextColumns(MetaBits* to, const MetaBits* from, const MetaBits* mask, std::size_t words) {
+inline void AddNextColumns(MetaBits* to, const MetaBits* from, const MetaBits* mask,
+                           std::size_t words) {
   MetaBits shiftedOut = 0;
   for (std::size_t w = 0; w < words; ++w) {
     const MetaBits moved = from[w] & mask[w];
@@ -582,20 +590,13 @@ struct MetaRowReach {
   std::uint32_t directions;
 };
 
-// For each row, the first column of a pair that the comparison from (0, 0)
-// in `direction` reaches (columnCount + 1 for a row it never reaches): the
-// pairs before it need no result, since no move goes left. The rows are
-// followed from the top with the columns reached in each direction, by the
-// steps of ClassifyMetaKinds: a row's pairs are reached from the row above
-// (down or diagonally), then from each other (to the right). A move that
-// records a side goes on in that side's direction, or not at all; only
-// Equal turns into another direction, so the moves to the right are followed
-// for Equal first. `sets` has room for kMetaColumnSets sets. O(rowCount *
-// columnCount / 64) time.
-void FindReachedColumns(const MetaElement* rows, std::size_t rowCount, const MetaElement* columns,
-                        std::size_t columnCount, StrCompValE direction, MetaRowReach* reach,
-                        MetaBits* sets) {
-  const std::size_t words = MetaBitWords(columnCount);
+// FindReachedColumns for sets of FixedWords words, or of any number for 0:
+// short patterns get loops the compiler unrolls.
+template <std::size_t FixedWords>
+void FollowMetaRows(const MetaElement* rows, std::size_t rowCount, const MetaElement* columns,
+                    std::size_t columnCount, StrCompValE direction, MetaRowReach* reach,
+                    MetaBits* sets) {
+  const std::size_t words = FixedWords != 0 ? FixedWords : MetaBitWords(columnCount);
   for (std::size_t w = 0; w < (kMetaClasses + 6) * words; ++w) sets[w] = 0;
   MetaBits* classes[kMetaClasses];
   for (int c = 0; c < kMetaClasses; ++c) classes[c] = sets + c * words;
@@ -659,16 +660,15 @@ void FindReachedColumns(const MetaElement* rows, std::size_t rowCount, const Met
         AddNextColumns(reached[action->to], reached[action->from], unionOf(action->classes), words);
       }
     }
-    reach[i].firstColumn = static_cast<std::uint32_t>(FirstColumn(reached, words, columnCount + 1));
-    reach[i].directions = 0;
+    MetaBits any[3] = {0, 0, 0};
     for (int d = 0; d < 3; ++d) {
-      for (std::size_t w = 0; w < words; ++w) {
-        if (reached[d][w] != 0) reach[i].directions |= 1u << d;
-      }
+      for (std::size_t w = 0; w < words; ++w) any[d] |= reached[d][w];
     }
-    for (int d = 0; d < 3; ++d) {
-      for (std::size_t w = 0; w < words; ++w) below[d][w] = 0;
-    }
+    reach[i].directions =
+        (any[0] != 0 ? 1u : 0u) | (any[1] != 0 ? 2u : 0u) | (any[2] != 0 ? 4u : 0u);
+    reach[i].firstColumn = static_cast<std::uint32_t>(
+        reach[i].directions != 0 ? FirstColumn(reached, words, columnCount + 1) : columnCount + 1);
+    std::memset(below[0], 0, 3 * words * sizeof(MetaBits));  // the three sets lie together
     for (; action != end; ++action) {
       const MetaBits* const mask = unionOf(action->classes);
       if (action->kind == MetaMoveKind::Down) {
@@ -677,7 +677,30 @@ void FindReachedColumns(const MetaElement* rows, std::size_t rowCount, const Met
         AddNextColumns(below[action->to], reached[action->from], mask, words);
       }
     }
-    for (int d = 0; d < 3; ++d) std::swap(reached[d], below[d]);
+    for (int d = 0; d < 3; ++d) std::swap(reached[d], below[d]);  // each triple stays together
+  }
+}
+
+// For each row, the first column of a pair that the comparison from (0, 0)
+// in `direction` reaches (columnCount + 1 for a row it never reaches): the
+// pairs before it need no result, since no move goes left. The rows are
+// followed from the top with the columns reached in each direction, by the
+// steps of ClassifyMetaKinds: a row's pairs are reached from the row above
+// (down or diagonally), then from each other (to the right). A move that
+// records a side goes on in that side's direction, or not at all; only
+// Equal turns into another direction, so the moves to the right are followed
+// for Equal first. `sets` has room for kMetaColumnSets sets. O(rowCount *
+// columnCount / 64) time.
+void FindReachedColumns(const MetaElement* rows, std::size_t rowCount, const MetaElement* columns,
+                        std::size_t columnCount, StrCompValE direction, MetaRowReach* reach,
+                        MetaBits* sets) {
+  switch (MetaBitWords(columnCount)) {
+    case 1:
+      return FollowMetaRows<1>(rows, rowCount, columns, columnCount, direction, reach, sets);
+    case 2:
+      return FollowMetaRows<2>(rows, rowCount, columns, columnCount, direction, reach, sets);
+    default:
+      return FollowMetaRows<0>(rows, rowCount, columns, columnCount, direction, reach, sets);
   }
 }
 
