@@ -142,13 +142,20 @@ __attribute__((target("avx2"))) inline std::uint32_t DifferMask(__m256i a, __m25
 }
 
 // Thirty-two bytes at a time: up to 64 as two blocks loaded together (the
-// second ending at n), more 128 per round, then in single blocks.
+// second ending at n); more in 128 per round, then single blocks.
 __attribute__((target("avx2"))) StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength,
                                                              const char* b, unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
   if (n < 32) return CompareTextsPlain(a, aLength, b, bLength);
   std::size_t i = 0;
   if (n > 64) {
+    // The first block, then blocks at which `a` is aligned: loads that cross
+    // a cache line cost more, and now only those of `b` may.
+    const __m256i a0 = Load32(a);
+    const __m256i b0 = Load32(b);
+    const std::uint32_t differ0 = DifferMask(a0, b0);
+    if (differ0 != 0) return OrderOfBlocks(a0, b0, differ0);
+    i = 32 - (reinterpret_cast<std::uintptr_t>(a) & 31);
     for (; n - i > 128; i += 128) {
       const __m256i e0 = _mm256_cmpeq_epi8(Load32(a + i), Load32(b + i));
       const __m256i e1 = _mm256_cmpeq_epi8(Load32(a + i + 32), Load32(b + i + 32));
