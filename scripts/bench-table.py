@@ -124,6 +124,17 @@ def main(argv):
 
     rows = []
     met = total = 0
+
+    def judge(value, limit, shown):
+        """Counts a row with a goal; returns its goal and result columns."""
+        nonlocal met, total
+        if limit is None:
+            return "–", "–"
+        total += 1
+        ok = value <= limit * (1 + TOLERANCE)
+        met += ok
+        return shown, ("met" if ok else "not met")
+
     for group, case in order:
         pair = pairs[(group, case)]
         if "quarn" not in pair or "peer" not in pair:
@@ -133,13 +144,8 @@ def main(argv):
         exemption = exemption_for(group, case)
         if exemption is not None:
             goal, verdict = exemption, "–"
-        elif limit is None:
-            goal, verdict = "–", "–"
         else:
-            total += 1
-            ok = ratio <= limit * (1 + TOLERANCE)
-            met += ok
-            goal, verdict = f"≤ {limit:.2f}", ("met" if ok else "not met")
+            goal, verdict = judge(ratio, limit, f"≤ {limit:.2f}" if limit else "")
         rows.append((group, case, format_time(pair["quarn"]), format_time(pair["peer"]),
                      f"{ratio:.2f}", goal, verdict))
 
@@ -159,13 +165,7 @@ def main(argv):
         print("|---|--:|--:|---|")
         for name, ns in unpaired:
             limit = absolute_goal_for(name)
-            if limit is None:
-                goal, verdict = "–", "–"
-            else:
-                total += 1
-                ok = ns <= limit * (1 + TOLERANCE)
-                met += ok
-                goal, verdict = f"< {format_time(limit)}", ("met" if ok else "not met")
+            goal, verdict = judge(ns, limit, f"< {format_time(limit)}" if limit else "")
             print(f"| {name[3:]} | {format_time(ns)} | {goal} | {verdict} |")
         print()
     print(f"{met} of {total} rows with a goal meet it. Ratio = quarnbase time / peer time; "
