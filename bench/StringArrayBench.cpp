@@ -1,12 +1,14 @@
 // StringC::parse against a strtok_r loop into std::vector<std::string>, and
-// StringAC::sort (plain, unique, case-insensitive) against std::sort (and
-// std::unique) on std::vector<std::string>.
+// StringAC::sort against std::sort (and std::unique) on std::vector<std::string>:
+// inputs of seven shapes, each sorted plainly and with duplicate removal, with
+// and without regard to case (the peer then orders by strcasecmp).
 #include <quarnbase/StringAC.h>
 #include <strings.h>
 
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BenchSupport.h"
@@ -15,7 +17,7 @@ namespace bench {
 namespace {
 
 constexpr int kTokens = 100000;
-constexpr int kSortCount = 1000000;
+constexpr int kSortCount = 500000;
 constexpr const char* kDelimiters = ",; ";
 
 // kTokens words of 1 to 12 letters, separated by runs of one or two delimiters.
@@ -30,21 +32,8 @@ std::string TokenText() {
   return text;
 }
 
-// kSortCount strings of 1 to 16 mixed-case letters; short ones repeat often,
-// which gives the unique pass work.
-std::vector<std::string> SortInput() {
-  Random random(11);
-  std::vector<std::string> strings;
-  strings.reserve(kSortCount);
-  for (int i = 0; i < kSortCount; ++i) {
-    std::string s = random.Letters(1 + random.Below(16));
-    for (char& c : s) {
-      if (random.Below(2) == 0) c = static_cast<char>(c - 'a' + 'A');
-    }
-    strings.push_back(std::move(s));
-  }
-  return strings;
-}
+// The input shapes of the sort benchmarks, kSortCount strings each.
+enum class Shape { Random, Sorted, Reversed, AllEqual, FewDistinct, SharedPrefix, Numeric };
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return strcasecmp(a.c_str(), b.c_str()) < 0;
@@ -53,16 +42,67 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
   return strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 
+// 1 to 16 letters of either case; short ones repeat often.
+std::string MixedCase(Random& random) {
+  std::string s = random.Letters(1 + random.Below(16));
+  for (char& c : s) {
+    if (random.Below(2) == 0) c = static_cast<char>(c - 'a' + 'A');
+  }
+  return s;
+}
+
+// The strings of `shape`; sorted ones are in the order of the mode sorted in.
+std::vector<std::string> SortInput(Shape shape, int noCase) {
+  Random random(11);
+  std::vector<std::string> strings;
+  strings.reserve(kSortCount);
+  std::vector<std::string> words;
+  for (int i = 0; i < 1000; ++i) words.push_back(MixedCase(random));
+  for (int i = 0; i < kSortCount; ++i) {
+    switch (shape) {
+      case Shape::AllEqual:
+        strings.emplace_back("/usr/share/doc/quarnbase/README.md");
+        break;
+      case Shape::FewDistinct:
+        strings.push_back(words[random.Below(1000)]);
+        break;
+      case Shape::SharedPrefix:
+        strings.push_back("/usr/share/doc/package-" + std::to_string(random.Below(50000)) +
+                          "/changelog." + std::to_string(random.Below(10)));
+        break;
+      case Shape::Numeric:
+        strings.push_back(std::to_string(random.Below(1000000000)));
+        break;
+      default:
+        strings.push_back(MixedCase(random));
+        break;
+    }
+  }
+  if (shape == Shape::Sorted || shape == Shape::Reversed) {
+    if (noCase != 0) {
+      std::sort(strings.begin(), strings.end(), LessNoCase);
+    } else {
+      std::sort(strings.begin(), strings.end());
+    }
+    if (shape == Shape::Reversed) std::reverse(strings.begin(), strings.end());
+  }
+  return strings;
+}
+
 // Registers one sort pair. Each iteration sorts a fresh copy of the input;
 // making the copy is not timed.
-void RegisterSort(const std::string& caseName, int unique, int noCase) {
+void RegisterSort(const std::string& shapeName, Shape shape, int unique, int noCase) {
+  const std::string caseName =
+      shapeName + (unique != 0 ? "/unique" : "/plain") + (noCase != 0 ? "-no-case" : "");
   auto pair = RegisterPair(
       "Sort", caseName,
-      [unique, noCase](benchmark::State& state) {
-        const std::vector<std::string> input = SortInput();
+      [shape, unique, noCase](benchmark::State& state) {
         StringAC source;
-        source.SetSize(0, kSortCount);
-        for (const std::string& s : input) source.Add(s.c_str());
+        {
+          const std::vector<std::string> input = SortInput(shape, noCase);
+          source.SetSize(0, kSortCount);
+          for (const std::string& s : input) source.Add(s.c_str());
+        }
         for (auto _ : state) {
           state.PauseTiming();
           StringAC work(source);
@@ -74,8 +114,8 @@ void RegisterSort(const std::string& caseName, int unique, int noCase) {
           state.ResumeTiming();
         }
       },
-      [unique, noCase](benchmark::State& state) {
-        const std::vector<std::string> input = SortInput();
+      [shape, unique, noCase](benchmark::State& state) {
+        const std::vector<std::string> input = SortInput(shape, noCase);
         for (auto _ : state) {
           state.PauseTiming();
           std::vector<std::string> work(input);
@@ -124,10 +164,18 @@ void RegisterStringArrayBenchmarks() {
         }
       });
   for (auto* b : {parse.first, parse.second}) b->Unit(benchmark::kMillisecond);
-  RegisterSort("plain", 0, 0);
-  RegisterSort("unique", 1, 0);
-  RegisterSort("no-case", 0, 1);
-  RegisterSort("unique-no-case", 1, 1);
+  const std::pair<const char*, Shape> shapes[] = {{"random", Shape::Random},
+                                                  {"sorted", Shape::Sorted},
+                                                  {"reverse", Shape::Reversed},
+                                                  {"all-equal", Shape::AllEqual},
+                                                  {"few-distinct", Shape::FewDistinct},
+                                                  {"shared-prefix", Shape::SharedPrefix},
+                                                  {"numeric", Shape::Numeric}};
+  for (const auto& [name, shape] : shapes) {
+    for (int noCase = 0; noCase < 2; ++noCase) {
+      for (int unique = 0; unique < 2; ++unique) RegisterSort(name, shape, unique, noCase);
+    }
+  }
 }
 
 }  // namespace bench

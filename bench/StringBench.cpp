@@ -1,5 +1,6 @@
-// StringC against std::string: construction, copy, assignment, appending,
-// comparison, search and extraction on texts of 8 B, 64 B and 4 KiB.
+// StringC against std::string: construction, copy, assignment and comparison
+// of texts of 8 B to 4 KiB, search and extraction, appending, and searches of
+// 4 KiB of ordinary text.
 //
 // The strings compared are equal in length; the unequal ones differ only in
 // their last byte, so both sides must look at every byte.
@@ -15,8 +16,13 @@ namespace {
 struct Size {
   const char* label;
   std::size_t bytes;
+  bool search;  // also measured by the search pairs
 };
-constexpr Size kSizes[] = {{"8B", 8}, {"64B", 64}, {"4KiB", 4096}};
+constexpr Size kSizes[] = {{"8B", 8, true},
+                           {"16B", 16, false},
+                           {"64B", 64, true},
+                           {"1KiB", 1024, false},
+                           {"4KiB", 4096, true}};
 
 // Keeps the compiler from dropping work whose result is a string.
 inline void Keep(const StringC& s) { benchmark::DoNotOptimize(static_cast<char*>(s)); }
@@ -204,6 +210,22 @@ void RegisterSearch(const Size& size, const std::string& text) {
         }
       });
   RegisterPair(
+      "StringReverseFind", n,
+      [haystack](benchmark::State& state) {
+        const StringC s(haystack.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.ReverseFind('#'));
+        }
+      },
+      [haystack](benchmark::State& state) {
+        const std::string s(haystack);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.rfind('#'));
+        }
+      });
+  RegisterPair(
       "StringFindText", n,
       [haystack, needle](benchmark::State& state) {
         const StringC s(haystack.c_str());
@@ -217,6 +239,85 @@ void RegisterSearch(const Size& size, const std::string& text) {
         for (auto _ : state) {
           benchmark::DoNotOptimize(&s);
           benchmark::DoNotOptimize(s.find(needle.c_str()));
+        }
+      });
+}
+
+// About `bytes` of English-like text: common words (none with q, x or z),
+// spaces and full stops, ending in "... quartz jewel." so that a search for
+// 'q' or "quartz" finds its one match near the end.
+std::string OrdinaryText(std::size_t bytes) {
+  static const char* const kWords[] = {
+      "the",  "of",    "and",   "to",    "in",    "a",      "is",   "that",    "for",   "it",
+      "as",   "was",   "with",  "be",    "by",    "on",     "not",  "he",      "this",  "are",
+      "or",   "his",   "from",  "at",    "which", "but",    "have", "an",      "they",  "you",
+      "were", "her",   "she",   "there", "would", "their",  "we",   "him",     "been",  "has",
+      "when", "who",   "will",  "more",  "no",    "if",     "out",  "so",      "said",  "what",
+      "up",   "its",   "about", "into",  "than",  "them",   "can",  "only",    "other", "new",
+      "some", "could", "time",  "these", "two",   "may",    "then", "do",      "first", "any",
+      "my",   "now",   "such",  "like",  "our",   "over",   "man",  "me",      "even",  "most",
+      "made", "after", "also",  "did",   "many",  "before", "must", "through", "back",  "years"};
+  const std::string ending = " quartz jewel.";
+  Random random(3);
+  std::string text;
+  while (text.size() + ending.size() < bytes) {
+    if (!text.empty()) text += random.Below(12) == 0 ? ". " : " ";
+    text += kWords[random.Below(sizeof kWords / sizeof kWords[0])];
+  }
+  text += ending;
+  return text;
+}
+
+// Searches of 4 KiB of ordinary text whose match lies near the end: the first
+// 'q', the first "quartz" and the last 'q'.
+void RegisterTextSearch() {
+  const std::string text = OrdinaryText(4096);
+  RegisterPair(
+      "StringFindChar", "text-4KiB",
+      [text](benchmark::State& state) {
+        const StringC s(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.Find('q'));
+        }
+      },
+      [text](benchmark::State& state) {
+        const std::string s(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.find('q'));
+        }
+      });
+  RegisterPair(
+      "StringFindText", "text-4KiB",
+      [text](benchmark::State& state) {
+        const StringC s(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.Find("quartz"));
+        }
+      },
+      [text](benchmark::State& state) {
+        const std::string s(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.find("quartz"));
+        }
+      });
+  RegisterPair(
+      "StringReverseFind", "text-4KiB",
+      [text](benchmark::State& state) {
+        const StringC s(text.c_str());
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.ReverseFind('q'));
+        }
+      },
+      [text](benchmark::State& state) {
+        const std::string s(text);
+        for (auto _ : state) {
+          benchmark::DoNotOptimize(&s);
+          benchmark::DoNotOptimize(s.rfind('q'));
         }
       });
 }
@@ -271,8 +372,9 @@ void RegisterStringBenchmarks() {
     const std::string text = random.Letters(size.bytes);
     RegisterStorage(size, text);
     RegisterComparison(size, text);
-    RegisterSearch(size, text);
+    if (size.search) RegisterSearch(size, text);
   }
+  RegisterTextSearch();
   RegisterExtraction(8, "8B");
   RegisterExtraction(64, "64B");
   RegisterExtraction(1024, "1KiB");

@@ -41,6 +41,9 @@ function(quarnbase_add_layer layer)
   if(QUARNBASE_LIBRARY_TYPE STREQUAL "STATIC")
     target_compile_definitions(${target} PRIVATE QUARNBASE_STATIC_DEFINE)
   endif()
+  if(QUARNBASE_NO_SIMD)
+    target_compile_definitions(${target} PRIVATE QUARNBASE_NO_SIMD)
+  endif()
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   # Calls between the library's own exported functions go direct, not through
   # the PLT: nobody may interpose them.

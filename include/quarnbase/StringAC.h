@@ -147,10 +147,12 @@ class QUARNBASE_EXPORT StringAC {
   /// Sorts ascending by StringC::Compare, case-insensitively when `noCase` is
   /// nonzero; the order among equal elements is unspecified. With `unique`
   /// nonzero, keeps only the first of each run of equal elements (capacity
-  /// stays). Moves element records, never texts; O(n log n) comparisons, most
-  /// of them settled on a key of each element's first 8 bytes held in a
-  /// temporary table (24 bytes per element). Without memory for the table it
-  /// sorts the records directly: sort never fails.
+  /// stays). Moves element records, never texts. A multikey quicksort on keys
+  /// of 7 text bytes, held in a temporary table of 24 bytes per element: about
+  /// n log n key steps plus one read of each element's distinguishing prefix,
+  /// so long shared prefixes and runs of equal strings are read once per
+  /// element, not once per comparison. Without memory for the table it sorts
+  /// the records by comparison: sort never fails.
   void sort(int unique = 0, int noCase = 0);
   /// Prints elements `first` to `last` to stderr under a header; a negative
   /// `last` means the last element. A range that is empty or negative prints

@@ -54,6 +54,32 @@
 #define QUARNBASE_EMPTY_CONSTEXPR constexpr
 #endif
 
+// A few members have a fast path that clients compile inline: equality, the
+// one-character append, Find of a character, and Compare (exactly, of texts
+// up to 16 bytes). Inside the shared library the same members are ordinary
+// exported functions running the same code, so separately built clients keep
+// finding them; a static library has no exports to keep and compiles them
+// inline too, so that no program holds an inline and an ordinary definition
+// of one function. QUARNBASE_NO_SIMD builds the plain code only: clients then
+// call the exported functions, and the library uses no vector or
+// word-at-a-time code.
+#if (!defined(quarnbase_EXPORTS) || defined(QUARNBASE_STATIC_DEFINE)) && !defined(QUARNBASE_NO_SIMD)
+/// 1 where the fast-path members are inline (clients, static builds), else 0.
+#define QUARNBASE_INLINE_FAST_PATHS 1
+#else
+/// 1 where the fast-path members are inline (clients, static builds), else 0.
+#define QUARNBASE_INLINE_FAST_PATHS 0
+#endif
+#if !defined(QUARNBASE_NO_SIMD) && (defined(__GNUC__) || defined(__clang__)) && \
+    defined(__BYTE_ORDER__) &&                                                  \
+    (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ || __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+/// 1 where Compare reads short texts a word at a time, else 0.
+#define QUARNBASE_WORD_COMPARE 1
+#else
+/// 1 where Compare reads short texts a word at a time, else 0.
+#define QUARNBASE_WORD_COMPARE 0
+#endif
+
 class StringAC;
 
 /// Result of a three-way string comparison or of a meta-pattern comparison.
@@ -157,15 +183,11 @@ class QUARNBASE_EXPORT StringC {
   /// @{
   const StringC& operator+=(const char* text);  ///< null appends nothing
   /// Exactly one byte, zero included.
-  const StringC& operator+=(char ch) {
-    if (dataLength < allocLength) {  // room for one more: the common case
-      buffer[dataLength] = ch;
-      buffer[++dataLength] = '\0';
-      return *this;
-    }
-    ConcatInPlace(1, &ch);
-    return *this;
-  }
+#if QUARNBASE_INLINE_FAST_PATHS
+  const StringC& operator+=(char ch) { return AppendChar(ch); }
+#else
+  const StringC& operator+=(char ch);
+#endif
   const StringC& operator+=(const StringC& other);  ///< all of other's bytes, zero bytes included
   /// @}
 
@@ -175,7 +197,13 @@ class QUARNBASE_EXPORT StringC {
   /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
   /// bytes taken as signed values, a common prefix sorting first. In
   /// StrCompNoCase mode each byte is lowered with tolower first.
+#if QUARNBASE_INLINE_FAST_PATHS
+  QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const {
+    return CompareFast(other, mode);
+  }
+#else
   QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const;
+#endif
   /// Compare(other, StrCompExact) is StrCompLess.
   bool operator<(const StringC& other) const;
   /// Compare(other, StrCompExact) is not StrCompGreater.
@@ -186,12 +214,15 @@ class QUARNBASE_EXPORT StringC {
   bool operator>=(const StringC& other) const;
   /// Same bytes and same length (equality needs no byte order, so memcmp
   /// settles it). A string without a buffer equals only another such.
-  bool operator==(const StringC& other) const {
-    if (buffer == nullptr || other.buffer == nullptr) return buffer == other.buffer;
-    return dataLength == other.dataLength && std::memcmp(buffer, other.buffer, dataLength) == 0;
-  }
+#if QUARNBASE_INLINE_FAST_PATHS
+  bool operator==(const StringC& other) const { return SameText(other); }
   /// Not operator==.
-  bool operator!=(const StringC& other) const { return !(*this == other); }
+  bool operator!=(const StringC& other) const { return !SameText(other); }
+#else
+  bool operator==(const StringC& other) const;
+  /// Not operator==.
+  bool operator!=(const StringC& other) const;
+#endif
   /// The comparisons with a C text (null counts as "") order as Compare does
   /// with StringC(text), without building it; a string without a buffer sorts
   /// before every text.
@@ -265,9 +296,17 @@ class QUARNBASE_EXPORT StringC {
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
-  QUARNBASE_NODISCARD int Find(char ch) const;           ///< Find(0) is the length of the C text
+  /// The first `ch` of the C text; Find(0) is the length of the C text.
+#if QUARNBASE_INLINE_FAST_PATHS
+  QUARNBASE_NODISCARD int Find(char ch) const { return FindChar(ch); }
+#else
+  QUARNBASE_NODISCARD int Find(char ch) const;
+#endif
   QUARNBASE_NODISCARD int Find(const char* text) const;  ///< "" and null give 0
-  QUARNBASE_NODISCARD int ReverseFind(char ch) const;    ///< the last occurrence
+  /// The last `ch` of the C text. Reads the stored bytes from the end back to
+  /// the last `ch`, and those before it once (a zero byte among them ends the
+  /// C text earlier).
+  QUARNBASE_NODISCARD int ReverseFind(char ch) const;
   QUARNBASE_NODISCARD int FindOneOf(const char* charSet) const;  ///< "" and null give -1
   /// @}
 
@@ -397,6 +436,96 @@ class QUARNBASE_EXPORT StringC {
     const bool negative = std::is_signed<Index>::value && static_cast<long long>(pos) < 0;
     return !negative && static_cast<unsigned long long>(pos) <= dataLength;
   }
+
+  /// \name Bodies of the members with a fast path (see the top of the file)
+  /// @{
+  const StringC& AppendChar(char ch) {
+    if (dataLength < allocLength) {  // room for one more: the common case
+      buffer[dataLength] = ch;
+      buffer[++dataLength] = '\0';
+      return *this;
+    }
+    ConcatInPlace(1, &ch);
+    return *this;
+  }
+  bool SameText(const StringC& other) const {
+    if (buffer == nullptr || other.buffer == nullptr) return buffer == other.buffer;
+    return dataLength == other.dataLength && std::memcmp(buffer, other.buffer, dataLength) == 0;
+  }
+  int FindChar(char ch) const {
+    const char* const text = Text();
+    const char* const hit = std::strchr(text, ch);
+    return hit != nullptr ? static_cast<int>(hit - text) : -1;
+  }
+  StrCompValE CompareFast(const StringC& other, StrCompModE mode) const {
+    if (mode == StrCompNoCase || buffer == nullptr || other.buffer == nullptr) {
+      return CompareRest(other, mode);
+    }
+#if QUARNBASE_WORD_COMPARE
+    const unsigned int n = dataLength < other.dataLength ? dataLength : other.dataLength;
+    if (n <= 16) return CompareShort(other, n);
+#endif
+    return compareTexts(buffer, dataLength, other.buffer, other.dataLength);
+  }
+  /// @}
+  /// Compare in StrCompNoCase mode, or with a string that has no buffer.
+  StrCompValE CompareRest(const StringC& other, StrCompModE mode) const;
+  /// The exact Compare of two texts with buffers: the variant that suits the
+  /// processor, chosen when the library loads (a plain one until then). A
+  /// pointer, so that the inline Compare reaches it in one call.
+  static StrCompValE (*compareTexts)(const char* a, unsigned int aLength, const char* b,
+                                     unsigned int bLength);
+  /// Makes the choice of compareTexts when the library loads.
+  struct CompareSetup;
+#if QUARNBASE_WORD_COMPARE
+  /// Exact Compare of two texts with buffers, the shorter holding n <= 16
+  /// bytes: two words of 8 (or 4) bytes, at 0 and ending at n, overlapping
+  /// where n is less than twice their size; below 4 bytes, one at a time.
+  StrCompValE CompareShort(const StringC& other, unsigned int n) const {
+    const char* const a = buffer;
+    const char* const b = other.buffer;
+    unsigned int at = 0;
+    if (n >= 8) {
+      at = FirstDifferingByte<unsigned long long>(a, b, n);
+    } else if (n >= 4) {
+      at = FirstDifferingByte<unsigned int>(a, b, n);
+    } else {
+      while (at < n && a[at] == b[at]) ++at;
+    }
+    if (at < n) {
+      return static_cast<signed char>(a[at]) > static_cast<signed char>(b[at]) ? StrCompGreater
+                                                                               : StrCompLess;
+    }
+    if (dataLength == other.dataLength) return StrCompEqual;
+    return dataLength < other.dataLength ? StrCompLess : StrCompGreater;
+  }
+  /// The index of the first byte where `a` and `b` differ among their first n
+  /// (sizeof(Word) <= n <= 2 * sizeof(Word)), or n, using two words.
+  template <class Word>
+  static unsigned int FirstDifferingByte(const char* a, const char* b, unsigned int n) {
+    Word wa;
+    Word wb;
+    unsigned int at = 0;
+    std::memcpy(&wa, a, sizeof wa);
+    std::memcpy(&wb, b, sizeof wb);
+    if (wa == wb) {
+      at = n - static_cast<unsigned int>(sizeof(Word));
+      std::memcpy(&wa, a + at, sizeof wa);
+      std::memcpy(&wb, b + at, sizeof wb);
+      if (wa == wb) return n;
+    }
+    // The lowest-addressed differing byte: the lowest one of the exclusive or
+    // on a little-endian machine, the highest on a big-endian one.
+    const unsigned long long difference = static_cast<unsigned long long>(wa ^ wb);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    return at + static_cast<unsigned int>(__builtin_ctzll(difference)) / 8;
+#else
+    return at + (static_cast<unsigned int>(__builtin_clzll(difference)) - 64u +
+                 8u * static_cast<unsigned int>(sizeof(Word))) /
+                    8;
+#endif
+  }
+#endif
 
   /// The shared one-byte zero buffer of every empty string. Never written.
   static char emptyBuffer[1];

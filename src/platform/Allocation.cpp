@@ -29,14 +29,18 @@ inline void* NewBytes(std::size_t size) { return ::operator new(size); }
 
 }  // namespace
 
-void* AllocateBytes(std::size_t size) {
-  // Until a sized handler exists nobody reads the size; skip recording it.
-  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
+void* AllocateBytesRecorded(std::size_t size) {
   platform::PendingRequest request(size);
   return NewBytes(size);
 }
 
 #if defined(QUARNBASE_ALLOCATION_HOOKS)
+void* AllocateBytes(std::size_t size) {
+  // Until a sized handler exists nobody reads the size; skip recording it.
+  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
+  return AllocateBytesRecorded(size);
+}
+
 void ReleaseBytes(void* block) noexcept {
   const AllocationHooks* hooks = ProgramHooks();
   if (hooks != nullptr) {

@@ -16,12 +16,17 @@
 #include <cstddef>
 #include <new>
 
+#include "NewHandlerLayer.h"
+
 namespace quarn::detail {
 
+/// AllocateBytes once a sized handler exists: records the size for it first.
+void* AllocateBytesRecorded(std::size_t size);
+
+#if defined(QUARNBASE_ALLOCATION_HOOKS)
 /// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
 void* AllocateBytes(std::size_t size);
 
-#if defined(QUARNBASE_ALLOCATION_HOOKS)
 /// Releases memory from AllocateBytes; null is ignored.
 void ReleaseBytes(void* block) noexcept;
 
@@ -34,6 +39,14 @@ struct AllocationHooks {
 /// The name under which a test program exports its AllocationHooks.
 inline constexpr char kAllocationHooksName[] = "quarn_test_allocation_hooks";
 #else
+/// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
+/// Inline: until a sized handler exists, nobody reads the size, and this is
+/// one test on the way to operator new.
+inline void* AllocateBytes(std::size_t size) {
+  if (!platform::SizedHandlerEverInstalled()) return ::operator new(size);
+  return AllocateBytesRecorded(size);
+}
+
 /// Releases memory from AllocateBytes with the global operator delete; null is ignored.
 inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }
 #endif

@@ -23,9 +23,6 @@ namespace {
 // Size of the library request now being made on this thread; 0 outside one.
 thread_local unsigned int pendingSize QUARN_FAST_TLS = 0;
 
-// The sized handler; null until one is installed.
-std::atomic<SizedNewHandler> installedHandler{nullptr};
-
 #if !defined(_MSC_VER)
 // The std::new_handler that forwards to the sized handler. It hides the pending
 // size while the handler runs, so allocations the handler makes report 0.
@@ -47,6 +44,8 @@ int __cdecl ForwardToSizedHandler(size_t size) {
 
 }  // namespace
 
+std::atomic<SizedNewHandler> installedHandler{nullptr};
+
 void InstallSizedNewHandler(SizedNewHandler handler) {
   installedHandler.store(handler, std::memory_order_relaxed);
 #if defined(_MSC_VER)
@@ -54,10 +53,6 @@ void InstallSizedNewHandler(SizedNewHandler handler) {
 #else
   std::set_new_handler(&ForwardToSizedHandler);
 #endif
-}
-
-bool SizedHandlerEverInstalled() {
-  return installedHandler.load(std::memory_order_relaxed) != nullptr;
 }
 
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {

@@ -7,6 +7,7 @@
 #ifndef QUARNBASE_SRC_PLATFORM_NEWHANDLERLAYER_H
 #define QUARNBASE_SRC_PLATFORM_NEWHANDLERLAYER_H
 
+#include <atomic>
 #include <cstddef>
 
 namespace quarn::platform {
@@ -19,9 +20,14 @@ using SizedNewHandler = int (*)(unsigned int size);
 /// whatever was installed before.
 void InstallSizedNewHandler(SizedNewHandler handler);
 
+/// The sized handler; null until one is installed.
+extern std::atomic<SizedNewHandler> installedHandler;
+
 /// Whether a sized handler has been installed at some time. Until then no
-/// allocation needs its size recorded.
-bool SizedHandlerEverInstalled();
+/// allocation needs its size recorded. Inline: every allocation asks.
+inline bool SizedHandlerEverInstalled() {
+  return installedHandler.load(std::memory_order_relaxed) != nullptr;
+}
 
 /// Records the size of the library allocation about to be made on this thread
 /// for as long as the object lives. Sizes above UINT_MAX are reported as

@@ -10,10 +10,24 @@
 #include <cstring>
 #include <string_view>
 
+#include "Checked.h"
 #include "StringInternal.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#if !defined(QUARNBASE_NO_SIMD) && (defined(__GNUC__) || defined(__clang__))
+#if defined(__x86_64__) || defined(__i386__)
+#define QUARN_X86_VECTORS 1
+#include <immintrin.h>
+#endif
+#if defined(__BYTE_ORDER__) && \
+    (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ || __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+#define QUARN_WORD_SCAN 1
+#endif
+#endif
+
+#if defined(__GNUC__) || defined(__clang__)
+#define QUARN_OUT_OF_LINE __attribute__((noinline))
+#else
+#define QUARN_OUT_OF_LINE
 #endif
 
 using quarn::detail::CText;
@@ -25,73 +39,175 @@ inline StrCompValE OrderBytes(char a, char b) {
   return static_cast<signed char>(a) > static_cast<signed char>(b) ? StrCompGreater : StrCompLess;
 }
 
-// Bytes that FirstDifference hands to memcmp at a time when skipping an equal
-// stretch: long enough for the C library's vector loop to pay off, short enough
-// that rescanning the block that differs stays cheap.
-constexpr std::size_t kSkipBlock = 512;
-
-// Keeps a rarely taken path out of line, so that the common path of its caller
-// stays a small leaf function (no registers to save, no call).
-#if defined(__GNUC__) || defined(__clang__)
-#define QUARN_OUT_OF_LINE __attribute__((noinline))
-#else
-#define QUARN_OUT_OF_LINE
-#endif
-
-// Returns the offset of the first block of kSkipBlock bytes in which `a` and
-// `b` differ, or of the last, partial block when all whole blocks are equal.
-QUARN_OUT_OF_LINE std::size_t SkipEqualBlocks(const char* a, const char* b, std::size_t n) {
-  std::size_t i = 0;
-  while (n - i >= kSkipBlock && std::memcmp(a + i, b + i, kSkipBlock) == 0) i += kSkipBlock;
-  return i;
+// The order of two ranges whose common bytes are equal: the shorter first.
+inline StrCompValE OrderOfLengths(std::size_t aLength, std::size_t bLength) {
+  if (aLength == bLength) return StrCompEqual;
+  return aLength < bLength ? StrCompLess : StrCompGreater;
 }
 
-// Returns the index of the first byte at which `a` and `b` differ within their
-// first `n` bytes, or `n` when those are equal. One pass: equal blocks are
-// skipped with memcmp, and the block that differs (or the short tail) is
-// scanned 16 bytes at a time where SSE2 is available, else a word at a time.
-std::size_t FirstDifference(const char* a, const char* b, std::size_t n) {
-  std::size_t i = n >= kSkipBlock ? SkipEqualBlocks(a, b, n) : 0;
-  const std::size_t end = n - i > kSkipBlock ? i + kSkipBlock : n;
-#if defined(__SSE2__)
-  for (; i + 16 <= end; i += 16) {
-    const __m128i wa = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
-    const __m128i wb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
-    const unsigned int equalMask =
-        static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpeq_epi8(wa, wb)));
-    if (equalMask != 0xFFFFu) return i + static_cast<std::size_t>(__builtin_ctz(~equalMask));
-  }
-#endif
-  for (; i + sizeof(std::uint64_t) <= end; i += sizeof(std::uint64_t)) {
+// Exact three-way comparison of two byte ranges: the first differing byte
+// decides as a signed value; otherwise the shorter range sorts first. (memcmp
+// cannot give this order, since it compares bytes as unsigned values.)
+//
+// The variants below compare whole blocks from the start. Where the bytes left
+// do not fill a block, the block that ends at the last byte is compared
+// instead; it overlaps bytes already known to be equal, so every load stays
+// inside the ranges and the first difference found is the first there is.
+
+// A byte at a time, or eight where words may be loaded.
+inline StrCompValE CompareNarrow(const char* a, std::size_t aLength, const char* b,
+                                 std::size_t bLength, std::size_t n) {
+#if defined(QUARN_WORD_SCAN)
+  for (std::size_t i = 0; n >= 8; i += 8) {
+    if (n - i < 8) {
+      if (i == n) break;
+      i = n - 8;
+    }
     std::uint64_t wa;
     std::uint64_t wb;
     std::memcpy(&wa, a + i, sizeof wa);
     std::memcpy(&wb, b + i, sizeof wb);
     if (wa != wb) {
-#if (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
-    __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-      // The lowest set bit of the difference lies in the first differing byte.
-      return i + static_cast<std::size_t>(__builtin_ctzll(wa ^ wb)) / 8;
+      // The lowest-addressed differing byte: the lowest one of the exclusive
+      // or on a little-endian machine, the highest on a big-endian one.
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctzll(wa ^ wb)) / 8;
 #else
-      break;
+      const std::size_t at = i + static_cast<std::size_t>(__builtin_clzll(wa ^ wb)) / 8;
 #endif
+      return OrderBytes(a[at], b[at]);
     }
+    if (i + 8 == n) break;
   }
-  for (; i < end; ++i) {
-    if (a[i] != b[i]) return i;
+  if (n >= 8) return OrderOfLengths(aLength, bLength);
+#endif
+  for (std::size_t i = 0; i < n; ++i) {
+    if (a[i] != b[i]) return OrderBytes(a[i], b[i]);
   }
-  return n;  // `end` is `n` here: a block that memcmp found unequal always returns above
+  return OrderOfLengths(aLength, bLength);
 }
 
-// Exact three-way comparison of two byte ranges: the first differing byte
-// decides as a signed value; otherwise the shorter range sorts first. (memcmp
-// alone cannot give this order, since it compares bytes as unsigned values.)
-StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* b, std::size_t bLength) {
+#if defined(QUARN_X86_VECTORS) && defined(__SSE2__)
+inline __m128i Load16(const char* p) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+// Sixteen bytes at a time; for n >= 16. SSE2 compares bytes as signed values,
+// so the first differing byte orders the blocks directly.
+inline StrCompValE CompareBlocks16(const char* a, std::size_t aLength, const char* b,
+                                   std::size_t bLength, std::size_t n) {
+  for (std::size_t i = 0;; i += 16) {
+    if (n - i < 16) {
+      if (i == n) break;
+      i = n - 16;
+    }
+    const __m128i av = Load16(a + i);
+    const __m128i bv = Load16(b + i);
+    const unsigned int differ =
+        ~static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpeq_epi8(av, bv))) & 0xFFFFu;
+    if (differ != 0) {
+      const unsigned int greater =
+          static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpgt_epi8(av, bv)));
+      return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
+    }
+    if (i + 16 == n) break;
+  }
+  return OrderOfLengths(aLength, bLength);
+}
+#endif
+
+StrCompValE CompareTextsPlain(const char* a, unsigned int aLength, const char* b,
+                              unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
-  const std::size_t i = FirstDifference(a, b, n);
-  if (i != n) return OrderBytes(a[i], b[i]);
-  if (aLength == bLength) return StrCompEqual;
-  return aLength < bLength ? StrCompLess : StrCompGreater;
+#if defined(QUARN_X86_VECTORS) && defined(__SSE2__)
+  if (n >= 16) return CompareBlocks16(a, aLength, b, bLength, n);
+#endif
+  return CompareNarrow(a, aLength, b, bLength, n);
+}
+
+#if defined(QUARN_X86_VECTORS)
+__attribute__((target("avx2"))) inline __m256i Load32(const char* p) {
+  return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// The order of two 32-byte blocks by their first differing byte, given the
+// mask of their differing bytes (not 0).
+__attribute__((target("avx2"))) inline StrCompValE OrderOfBlocks(__m256i a, __m256i b,
+                                                                 std::uint32_t differ) {
+  const std::uint32_t greater =
+      static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(a, b)));
+  return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
+}
+
+__attribute__((target("avx2"))) inline std::uint32_t DifferMask(__m256i a, __m256i b) {
+  return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
+}
+
+// Thirty-two bytes at a time: up to 64 as two blocks loaded together (the
+// second ending at n); more in 128 per round, then single blocks.
+__attribute__((target("avx2"))) StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength,
+                                                             const char* b, unsigned int bLength) {
+  const std::size_t n = aLength < bLength ? aLength : bLength;
+  if (n < 32) return CompareTextsPlain(a, aLength, b, bLength);
+  std::size_t i = 0;
+  if (n > 64) {
+    // The first block, then blocks at which `a` is aligned: loads that cross
+    // a cache line cost more, and now only those of `b` may.
+    const __m256i a0 = Load32(a);
+    const __m256i b0 = Load32(b);
+    const std::uint32_t differ0 = DifferMask(a0, b0);
+    if (differ0 != 0) return OrderOfBlocks(a0, b0, differ0);
+    i = 32 - (reinterpret_cast<std::uintptr_t>(a) & 31);
+    for (; n - i > 128; i += 128) {
+      const __m256i e0 = _mm256_cmpeq_epi8(Load32(a + i), Load32(b + i));
+      const __m256i e1 = _mm256_cmpeq_epi8(Load32(a + i + 32), Load32(b + i + 32));
+      const __m256i e2 = _mm256_cmpeq_epi8(Load32(a + i + 64), Load32(b + i + 64));
+      const __m256i e3 = _mm256_cmpeq_epi8(Load32(a + i + 96), Load32(b + i + 96));
+      const __m256i all = _mm256_and_si256(_mm256_and_si256(e0, e1), _mm256_and_si256(e2, e3));
+      if (static_cast<std::uint32_t>(_mm256_movemask_epi8(all)) != 0xFFFFFFFFu) break;
+    }
+    for (; n - i > 64; i += 32) {  // finds a difference met above, or nears the end
+      const __m256i av = Load32(a + i);
+      const __m256i bv = Load32(b + i);
+      const std::uint32_t differ = DifferMask(av, bv);
+      if (differ != 0) return OrderOfBlocks(av, bv, differ);
+    }
+    if (n - i < 32) i = n - 32;
+  }
+  const __m256i a0 = Load32(a + i);
+  const __m256i b0 = Load32(b + i);
+  const __m256i a1 = Load32(a + n - 32);
+  const __m256i b1 = Load32(b + n - 32);
+  const std::uint32_t differ0 = DifferMask(a0, b0);
+  const std::uint32_t differ1 = DifferMask(a1, b1);
+  if ((differ0 | differ1) == 0) return OrderOfLengths(aLength, bLength);
+  return differ0 != 0 ? OrderOfBlocks(a0, b0, differ0) : OrderOfBlocks(a1, b1, differ1);
+}
+
+bool DetectAvx2() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+}
+#endif
+
+using CompareTextsFn = StrCompValE (*)(const char*, unsigned int, const char*, unsigned int);
+
+#if defined(QUARN_X86_VECTORS)
+// Whether the library runs the AVX2 variant; set when it loads.
+bool useAvx2 = false;
+#endif
+
+// The exact order of two byte ranges, with the variant for this processor.
+inline StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* b,
+                                std::size_t bLength) {
+  // A text longer than any string still sorts after it when it starts the same.
+  const auto length = [](std::size_t n) {
+    return quarn::detail::SaturatingNarrow<unsigned int>(n);
+  };
+#if defined(QUARN_X86_VECTORS)
+  if (useAvx2) return CompareTextsAvx2(a, length(aLength), b, length(bLength));
+#endif
+  return CompareTextsPlain(a, length(aLength), b, length(bLength));
 }
 
 // Exact comparison of two strings, as StringC::Compare gives it: a string
@@ -113,7 +229,9 @@ inline char Lowered(char ch) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
 }
 
-// Case-insensitive three-way comparison of two byte ranges.
+// Case-insensitive three-way comparison of two byte ranges. Kept out of line,
+// so that the exact path of its callers stays a small leaf with no registers
+// to save.
 QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLength, const char* b,
                                                  std::size_t bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
@@ -123,8 +241,7 @@ QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLen
     const char lb = Lowered(b[i]);
     if (la != lb) return OrderBytes(la, lb);
   }
-  if (aLength == bLength) return StrCompEqual;
-  return aLength < bLength ? StrCompLess : StrCompGreater;
+  return OrderOfLengths(aLength, bLength);
 }
 
 // Exact comparison of `s` with the C text `text` (null counting as ""), with
@@ -139,12 +256,44 @@ StrCompValE CompareWithText(const StringC& s, const char* text) {
 
 }  // namespace
 
+StrCompValE quarn::detail::CompareRanges(const char* a, std::size_t aLength, const char* b,
+                                         std::size_t bLength, StrCompModE mode) {
+  return mode == StrCompNoCase ? CompareBytesNoCase(a, aLength, b, bLength)
+                               : CompareBytes(a, aLength, b, bLength);
+}
+
+#if !QUARNBASE_INLINE_FAST_PATHS
 StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
+  return CompareFast(other, mode);
+}
+#endif
+
+StrCompValE (*StringC::compareTexts)(const char*, unsigned int, const char*,
+                                     unsigned int) = CompareTextsPlain;
+
+struct QUARNBASE_NO_EXPORT StringC::CompareSetup {
+  CompareSetup() {
+#if defined(QUARN_X86_VECTORS)
+    useAvx2 = DetectAvx2();
+    if (useAvx2) compareTexts = CompareTextsAvx2;
+#endif
+  }
+  static const CompareSetup atLoad;
+};
+
+const StringC::CompareSetup StringC::CompareSetup::atLoad;
+
+StrCompValE StringC::CompareRest(const StringC& other, StrCompModE mode) const {
   if (mode != StrCompNoCase) return CompareExact(*this, other);
   if (buffer == nullptr) return other.buffer == nullptr ? StrCompEqual : StrCompLess;
   if (other.buffer == nullptr) return StrCompGreater;
   return CompareBytesNoCase(buffer, dataLength, other.buffer, other.dataLength);
 }
+
+#if !QUARNBASE_INLINE_FAST_PATHS
+bool StringC::operator==(const StringC& other) const { return SameText(other); }
+bool StringC::operator!=(const StringC& other) const { return !SameText(other); }
+#endif
 
 bool StringC::operator<(const StringC& other) const {
   return CompareExact(*this, other) == StrCompLess;

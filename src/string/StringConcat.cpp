@@ -48,6 +48,10 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
   ReleaseOwned(old, emptyBuffer);
 }
 
+#if !QUARNBASE_INLINE_FAST_PATHS
+const StringC& StringC::operator+=(char ch) { return AppendChar(ch); }
+#endif
+
 const StringC& StringC::operator+=(const char* text) {
   ConcatInPlace(CheckedLength(TextLength(text)), text);
   return *this;

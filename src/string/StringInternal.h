@@ -2,6 +2,8 @@
 #ifndef QUARNBASE_SRC_STRING_STRINGINTERNAL_H
 #define QUARNBASE_SRC_STRING_STRINGINTERNAL_H
 
+#include <quarnbase/StringC.h>
+
 #include <cstddef>
 #include <cstring>
 
@@ -26,6 +28,12 @@ inline void ReleaseOwned(char* buffer, const char* shared) noexcept {
 inline void StoreTerminator(char* buffer, unsigned int index, const char* shared) {
   if (buffer != shared) buffer[index] = '\0';
 }
+
+/// Three-way comparison of two byte ranges as StringC::Compare orders texts in
+/// `mode`: the first differing byte decides (as a signed value, after tolower
+/// in StrCompNoCase mode); otherwise the shorter range sorts first.
+StrCompValE CompareRanges(const char* a, std::size_t aLength, const char* b, std::size_t bLength,
+                          StrCompModE mode);
 
 }  // namespace quarn::detail
 

@@ -5,8 +5,10 @@
 // zero bytes along.
 #include <quarnbase/StringC.h>
 
+#include <string.h>  // memrchr, where the C library has it
 #include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstring>
 
 #include "StringInternal.h"
@@ -18,6 +20,24 @@ namespace {
 // Offset of a search hit within `text`, or -1 for no hit.
 inline int OffsetOf(const char* hit, const char* text) {
   return hit != nullptr ? static_cast<int>(hit - text) : -1;
+}
+
+// Candidates of Find(const char*) that may fail before strstr takes over,
+// and the length below which strstr, whose start costs less than a few
+// candidates, searches at once.
+constexpr int kFindMisses = 4;
+constexpr unsigned int kFindShortText = 256;
+
+// The last `ch` among the first `count` bytes of `bytes`, or null.
+const char* LastOf(const char* bytes, char ch, std::size_t count) {
+#if defined(__GLIBC__)
+  return static_cast<const char*>(memrchr(bytes, ch, count));
+#else
+  while (count > 0) {
+    if (bytes[--count] == ch) return bytes + count;
+  }
+  return nullptr;
+#endif
 }
 
 // Converts the case of the C text in place. Each byte reaches the <cctype>
@@ -34,13 +54,45 @@ void ConvertCase(char* text, bool toUpper) {
 
 }  // namespace
 
-int StringC::Find(char ch) const { return OffsetOf(std::strchr(Text(), ch), Text()); }
+#if !QUARNBASE_INLINE_FAST_PATHS
+int StringC::Find(char ch) const { return FindChar(ch); }
+#endif
 
 int StringC::Find(const char* text) const {
-  return OffsetOf(std::strstr(Text(), CText(text)), Text());
+  const char* const haystack = Text();
+  const char* const needle = CText(text);
+  if (dataLength < kFindShortText) return OffsetOf(std::strstr(haystack, needle), haystack);
+  if (needle[0] == '\0') return 0;
+  // In a longer text, the candidates are the places of the needle's first
+  // byte, which strchr finds up to the end of the C text (as fast as a scan
+  // can go when that byte is rare); each is checked in place. A needle that
+  // matches lies wholly in the C text, since it holds no zero byte. When the
+  // candidates keep failing, strstr takes the rest, in linear time.
+  const std::size_t length = std::strlen(needle);
+  const char* from = haystack;
+  for (int misses = 0; misses < kFindMisses; ++misses) {
+    const char* const hit = std::strchr(from, needle[0]);
+    if (hit == nullptr) return -1;
+    const std::size_t offset = static_cast<std::size_t>(hit - haystack);
+    if (length > dataLength - offset) return -1;  // no room left for the needle
+    if (std::memcmp(hit, needle, length) == 0) return static_cast<int>(offset);
+    from = hit + 1;
+  }
+  return OffsetOf(std::strstr(from, needle), haystack);
 }
 
-int StringC::ReverseFind(char ch) const { return OffsetOf(std::strrchr(Text(), ch), Text()); }
+int StringC::ReverseFind(char ch) const {
+  const char* const text = Text();
+  if (ch == '\0') return static_cast<int>(std::strlen(text));  // the C text's terminator
+  // The last `ch` of the stored bytes, found from the end, is the answer when
+  // no zero byte comes before it; the bytes before it are read only for that.
+  const char* hit = LastOf(text, ch, dataLength);
+  if (hit == nullptr) return -1;
+  const void* const end = std::memchr(text, '\0', static_cast<std::size_t>(hit - text));
+  if (end != nullptr)
+    hit = LastOf(text, ch, static_cast<std::size_t>(static_cast<const char*>(end) - text));
+  return OffsetOf(hit, text);
+}
 
 int StringC::FindOneOf(const char* charSet) const {
   return OffsetOf(std::strpbrk(Text(), CText(charSet)), Text());

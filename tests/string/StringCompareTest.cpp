@@ -44,10 +44,15 @@ TEST(StringCompare, OrdersSignedBytesWithTheShorterPrefixFirst) {
   EXPECT_EQ(StringC("ABC").Compare("abc", static_cast<StrCompModE>(2)), StrCompLess);
 }
 
-// The first difference decides wherever it lies, also across the word-sized
-// steps of the fast scan.
+// The first difference decides wherever it lies, also across the words and
+// blocks of the fast scans (8, 16 and 32 bytes, rounds of 128, a last block
+// overlapping the one before), and equal texts order by length.
 TEST(StringCompare, FirstDifferenceAtAnyPosition) {
-  for (std::size_t length = 1; length <= 40; ++length) {
+  for (std::size_t length = 0; length <= 300; length += length < 140 ? 1 : 53) {
+    const std::string same(length, 'q');
+    EXPECT_EQ(Exact(same, same), StrCompEqual) << length;
+    EXPECT_EQ(Exact(same, same + "\x80"), StrCompLess) << length;
+    EXPECT_EQ(Exact(same + "\x80", same), StrCompGreater) << length;
     for (std::size_t at = 0; at < length; ++at) {
       std::string low(length, 'q');
       std::string high = low;

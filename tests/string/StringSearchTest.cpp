@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstring>
+#include <random>
 #include <string>
 
 #include "AllocHarness.h"
@@ -75,8 +77,49 @@ TEST(StringFind, SearchesTheCText) {
   EXPECT_EQ(z.ReverseFind('d'), -1);
   EXPECT_EQ(z.ReverseFind('\0'), 2);
   EXPECT_EQ(z.Find("cd"), -1);
+  // A long text: a needle that ends with it, and one that would run past it.
+  const StringC longText((std::string(300, 'a') + "xyz").c_str());
+  EXPECT_EQ(longText.Find("xyz"), 300);
+  EXPECT_EQ(longText.Find("xyzw"), -1);
   EXPECT_EQ(z.FindOneOf("dc"), -1);
   EXPECT_EQ(z.FindOneOf("dcb"), 1);
+}
+
+// Find and ReverseFind give what strchr, strstr and strrchr give on the C
+// text, for short texts and long ones, few letters (many near misses) or more,
+// with a zero byte inside the stored bytes or not.
+TEST(StringFind, AgreesWithTheCLibraryOnTheCText) {
+  std::mt19937 random(5);
+  for (const std::size_t length : {0, 7, 255, 256, 700, 3000}) {
+    for (const std::string alphabet : {"ab", "abcdefghij"}) {
+      std::string bytes(length, 'a');
+      for (char& c : bytes) c = alphabet[random() % alphabet.size()];
+      for (const bool zero : {false, true}) {
+        std::string stored = bytes;
+        if (zero && length > 2) stored[length * 2 / 3] = '\0';
+        const StringC s(stored.data(), static_cast<int>(stored.size()));
+        const char* const text = stored.c_str();
+        const auto offset = [text](const char* hit) {
+          return hit != nullptr ? static_cast<int>(hit - text) : -1;
+        };
+        const std::string where =
+            std::to_string(length) + " " + alphabet + " " + std::to_string(zero);
+        for (const char ch : {'a', 'b', 'j', 'z'}) {
+          EXPECT_EQ(s.Find(ch), offset(std::strchr(text, ch))) << where << " " << ch;
+          EXPECT_EQ(s.ReverseFind(ch), offset(std::strrchr(text, ch))) << where << " " << ch;
+        }
+        // Pieces of the text from several places, the end and the zero byte's included.
+        for (const std::size_t at : {std::size_t{0}, length / 3, length * 2 / 3 - 3, length - 7}) {
+          for (const std::size_t count : {1, 6, 7, 8}) {
+            if (at > length || count > length - at) continue;
+            const std::string needle = bytes.substr(at, count);
+            EXPECT_EQ(s.Find(needle.c_str()), offset(std::strstr(text, needle.c_str())))
+                << where << " " << needle;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(StringExtract, MidLeftAndRightClampToTheText) {

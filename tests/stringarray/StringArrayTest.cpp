@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstring>
 #include <initializer_list>
 #include <new>
+#include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "AllocHarness.h"
@@ -287,28 +290,126 @@ TEST(StringACQuery, IndexAndSort) {
   EXPECT_TRUE(exact);
 }
 
-TEST(StringACQuery, SortOrdersAsCompareDoes) {
-  // Signed bytes, zero bytes, prefixes, case variants, and ties on the first eight bytes.
-  const V texts{"b",         "",          "a",         std::string("a\0", 2),
-                "a\x80",     "a\x7f",     "\xe9t\xe9", "A",
-                "abcdefghY", "abcdefghX", "abcdefgh",  "ABCDEFGHx",
-                "Z",         "z",         "\xff",      "a"};
-  for (int noCase = 0; noCase < 2; ++noCase) {
-    for (long long failFirst : {0, 1}) {  // with room for sort keys, and without
-      StringAC a;
-      for (const std::string& t : texts) a += StringC(t.data(), static_cast<int>(t.size()));
-      {
-        FailureScope fail(failFirst, true);
-        a.sort(0, noCase);
+// Inputs of every shape the sort meets, named, each with duplicates, prefixes
+// and ties at and across the 7-byte steps of its keys.
+std::vector<std::pair<std::string, V>> SortShapes() {
+  std::mt19937 random(7);
+  const auto text = [&](std::size_t length, const std::string& alphabet) {
+    std::string t(length, ' ');
+    for (char& c : t) c = alphabet[random() % alphabet.size()];
+    return t;
+  };
+  std::string anyByte;
+  for (int b = 0; b < 256; ++b) anyByte += static_cast<char>(b);
+  const std::string cased = "aAbBzZ[_`\x80";
+  V bytes, letters, few, paths, numbers, prefixes;
+  for (int i = 0; i < 600; ++i) bytes.push_back(text(random() % 21, anyByte));
+  for (int i = 0; i < 2000; ++i) letters.push_back(text(random() % 17, cased));
+  const V words{
+      "pear",  "Pear", "PEAR",      "apple",          "apples",          "",
+      "a\x80", "a",    "\xe9t\xe9", "zebra-crossing", "zebra-crossingS", "zebra-crossings"};
+  for (int i = 0; i < 1500; ++i) few.push_back(words[random() % words.size()]);
+  for (int i = 0; i < 800; ++i) {
+    paths.push_back("/usr/share/doc/package-" + std::to_string(random() % 40) + "/changelog." +
+                    std::to_string(random() % 20));
+    numbers.push_back(std::to_string(random() % 3000));
+  }
+  numbers.push_back("007"), numbers.push_back("0");
+  for (std::size_t n = 0; n <= 22; ++n) {  // each a prefix of the next, across key steps
+    prefixes.push_back(std::string(n, '\x80'));
+    prefixes.push_back(std::string(n, '\0'));
+    prefixes.push_back("a" + std::string(n, '\x80'));
+    prefixes.push_back(std::string(n, 'q') + "Q");
+  }
+  std::shuffle(prefixes.begin(), prefixes.end(), random);
+  V sorted = letters, reversed;
+  std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
+    return StringC(a.data(), static_cast<int>(a.size()))
+               .Compare(StringC(b.data(), static_cast<int>(b.size())), StrCompExact) == StrCompLess;
+  });
+  reversed.assign(sorted.rbegin(), sorted.rend());
+  return {{"edge bytes",
+           {"b", "", "a", std::string("a\0", 2), "a\x80", "a\x7f", "\xe9t\xe9", "A", "abcdefghY",
+            "abcdefghX", "abcdefgh", "ABCDEFGHx", "Z", "z", "\xff", "a"}},
+          {"none", {}},
+          {"one", {"x"}},
+          {"random bytes", bytes},
+          {"random letters", letters},
+          {"sorted", sorted},
+          {"reverse sorted", reversed},
+          {"all equal", V(300, "an element of forty bytes, all the same.")},
+          {"few distinct", few},
+          {"long shared prefixes", paths},
+          {"numbers", numbers},
+          {"prefix chains", prefixes}};
+}
+
+// Each byte through tolower, as Compare lowers it in StrCompNoCase mode.
+V Lowered(V texts) {
+  for (std::string& t : texts) {
+    for (char& c : t) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return texts;
+}
+
+// sort against a model: std::sort with Compare as the order, then the first of
+// each run of equal neighbours. In both modes, with and without duplicate
+// removal, with memory for the sort's key table and without it.
+TEST(StringACQuery, SortMatchesTheModelOnEveryShape) {
+  for (const auto& [shape, texts] : SortShapes()) {
+    for (int noCase = 0; noCase < 2; ++noCase) {
+      const StrCompModE mode = noCase != 0 ? StrCompNoCase : StrCompExact;
+      std::vector<StringC> model;
+      for (const std::string& t : texts) model.emplace_back(t.data(), static_cast<int>(t.size()));
+      std::sort(model.begin(), model.end(), [mode](const StringC& a, const StringC& b) {
+        return a.Compare(b, mode) == StrCompLess;
+      });
+      V all, firsts;
+      for (const StringC& s : model) {
+        if (all.empty() || s.Compare(model[all.size() - 1], mode) != StrCompEqual) {
+          firsts.emplace_back(static_cast<char*>(s), s.length());
+        }
+        all.emplace_back(static_cast<char*>(s), s.length());
       }
-      V sorted = Texts(a), expected = texts;
-      std::sort(sorted.begin(), sorted.end()), std::sort(expected.begin(), expected.end());
-      EXPECT_EQ(sorted, expected);
-      for (int i = 1; i < a.GetSize(); ++i) {
-        EXPECT_NE(a[i - 1].Compare(a[i], noCase ? StrCompNoCase : StrCompExact), StrCompGreater)
-            << "mode " << noCase << ", keys " << !failFirst << ", at " << i;
+      for (int unique = 0; unique < 2; ++unique) {
+        for (long long failFirst : {0, 1}) {  // with the key table, and without
+          StringAC a;
+          for (const std::string& t : texts) a += StringC(t.data(), static_cast<int>(t.size()));
+          const int capacity = a.size();
+          {
+            FailureScope fail(failFirst, true);
+            a.sort(unique, noCase);
+          }
+          const std::string where = shape + ", mode " + std::to_string(noCase) + ", unique " +
+                                    std::to_string(unique) + ", table " +
+                                    std::to_string(failFirst == 0);
+          const V expected = unique != 0 ? firsts : all;
+          V got = Texts(a);
+          EXPECT_EQ(a.size(), capacity) << where;
+          if (noCase == 0) {
+            EXPECT_EQ(got, expected) << where;
+            continue;
+          }
+          // Without case, equal elements may be any of their case variants.
+          EXPECT_EQ(Lowered(got), Lowered(expected)) << where;
+          V kept = got, input = texts;
+          std::sort(kept.begin(), kept.end()), std::sort(input.begin(), input.end());
+          EXPECT_TRUE(std::includes(input.begin(), input.end(), kept.begin(), kept.end())) << where;
+        }
       }
     }
+  }
+}
+
+TEST(StringACQuery, RawStorageSortsFirst) {
+  for (int noCase = 0; noCase < 2; ++noCase) {
+    StringAC a = Make({"b", "", "a"});
+    a[2].Empty();
+    std::memset(static_cast<void*>(&a[2]), 0, sizeof(StringC));  // a record of raw storage
+    a.sort(0, noCase);
+    EXPECT_EQ(a[0].view().data(), nullptr) << noCase;
+    EXPECT_EQ(std::string(a[1].view()) + std::string(a[2].view()), "b") << noCase;
+    EXPECT_NE(a[1].view().data(), nullptr) << noCase;
   }
 }
 
