@@ -14,7 +14,7 @@
 #include "StringInternal.h"
 
 #if !defined(QUARNBASE_NO_SIMD) && (defined(__GNUC__) || defined(__clang__))
-#if defined(__x86_64__) || defined(__i386__)
+#if (defined(__x86_64__) || defined(__i386__)) && !defined(_MSC_VER)
 #define QUARN_X86_VECTORS 1
 #include <immintrin.h>
 #endif
