@@ -50,6 +50,7 @@ class MemRecover : public testing::Test {
  protected:
   void SetUp() override {
     Recovery::calls = 0;
+    Recovery::lastSize = 0;
     Recovery::answerOnceFrom = -1;
     slot = &Recovery::Recover;
   }
@@ -146,7 +147,6 @@ TEST_F(MemRecover, AllocationsOutsideTheLibraryReportSizeZero) {
 }
 
 TEST_F(MemRecover, RequestsAbove32BitsReportTheLargestSize) {
-  if (sizeof(std::size_t) <= 4) GTEST_SKIP() << "no request can exceed 32 bits here";
   ASSERT_EQ(quarn_mem_recover_func_cxx(&slot, &arg), 1);
   Recovery::answerOnceFrom = 0;
   DblArrayC huge;
@@ -154,8 +154,11 @@ TEST_F(MemRecover, RequestsAbove32BitsReportTheLargestSize) {
     quarn::test::FailureScope fail(1, true);
     EXPECT_THROW(huge.SetSize(0x7FFFFFFF, -1), std::bad_alloc);
   }
-  EXPECT_EQ(Recovery::calls, 1);
-  EXPECT_EQ(Recovery::lastSize, 0xFFFFFFFFu);
+  // A 16 GiB block is requested where it can exist; on a 32-bit target it is
+  // refused before any request, so no recovery is asked for.
+  const bool requested = sizeof(std::size_t) > 4;
+  EXPECT_EQ(Recovery::calls, requested ? 1 : 0);
+  EXPECT_EQ(Recovery::lastSize, requested ? 0xFFFFFFFFu : 0u);
   EXPECT_EQ(huge.GetSize(), 0);
 }
 
