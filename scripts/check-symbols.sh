@@ -129,23 +129,24 @@ check_list() {
   fi
 }
 
+# Checks the lists of $platform: quarnbase's, read from <library> with
+# <reader>, then basesup's, read the same way from the file named <basesup>.
+check_libraries() {
+  local reader=$1 library=$2 basesup_name=$3 basesup
+  check_list "$platform-quarnbase" "$("$reader" "$library")"
+  if basesup=$(find_one "$basesup_name"); then
+    check_list "$platform-basesup" "$("$reader" "$basesup")"
+  else
+    echo "check-symbols: no $basesup_name under $build_dir" >&2
+    status=1
+  fi
+}
+
 if so=$(find_one libquarnbase.so); then
   platform=linux
-  check_list "$platform-quarnbase" "$(elf_symbols "$so")"
-  if basesup=$(find_one libbasesup.so); then
-    check_list "$platform-basesup" "$(elf_symbols "$basesup")"
-  else
-    echo "check-symbols: no libbasesup.so under $build_dir" >&2
-    status=1
-  fi
+  check_libraries elf_symbols "$so" libbasesup.so
 elif dll=$(find_one quarnbase.dll) && platform=$(msvc_platform "$dll"); then
-  check_list "$platform-quarnbase" "$(msvc_symbols "$dll")"
-  if basesup=$(find_one basesup.dll); then
-    check_list "$platform-basesup" "$(msvc_symbols "$basesup")"
-  else
-    echo "check-symbols: no basesup.dll under $build_dir" >&2
-    status=1
-  fi
+  check_libraries msvc_symbols "$dll" basesup.dll
 elif dll=$(find_one quarnbase.dll); then
   objdump="" format=""
   for tool in x86_64-w64-mingw32-objdump i686-w64-mingw32-objdump objdump; do
@@ -163,13 +164,7 @@ elif dll=$(find_one quarnbase.dll); then
       echo "check-symbols: cannot read $dll as an x86 DLL (install the mingw-w64 binutils)" >&2
       exit 2 ;;
   esac
-  check_list "$platform-quarnbase" "$(pe_symbols "$dll")"
-  if basesup=$(find_one basesup.dll); then
-    check_list "$platform-basesup" "$(pe_symbols "$basesup")"
-  else
-    echo "check-symbols: no basesup.dll under $build_dir" >&2
-    status=1
-  fi
+  check_libraries pe_symbols "$dll" basesup.dll
 else
   echo "check-symbols: neither libquarnbase.so nor quarnbase.dll under $build_dir" >&2
   exit 2
