@@ -428,6 +428,7 @@ class QUARNBASE_EXPORT StringC {
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
+
   /// The first `ch` of the C text; Find(0) is the length of the C text.
 #if QUARNBASE_INLINE_FAST_PATHS
   QUARNBASE_NODISCARD int Find(char ch) const { return quarn::detail::FindChar(Text(), ch); }
