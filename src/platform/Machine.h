@@ -38,9 +38,11 @@
 #if defined(_MSC_VER) && defined(__clang__)
 // clang-cl's <immintrin.h> declares only the intrinsics the compiler's options
 // enable, as MSVC does not; these headers declare the rest for functions
-// marked with their target.
+// marked with their target, each after the one whose types it uses.
 #include <emmintrin.h>
+
 #include <avxintrin.h>
+
 #include <avx2intrin.h>
 #endif
 #if defined(__GNUC__) || defined(__clang__)
