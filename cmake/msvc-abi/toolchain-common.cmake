@@ -1,5 +1,6 @@
 # Shared part of the msvc64 and msvc32 toolchains; included after they set
-# QUARN_MSVC_ARCH (x64 or x86) and QUARN_MSVC_TRIPLE.
+# QUARN_MSVC_ARCH (x64 or x86), QUARN_MSVC_TRIPLE and, where the target needs
+# them, QUARN_MSVC_ARCH_FLAGS.
 #
 # Builds Windows DLLs and programs with the MSVC ABI (MSVC name mangling, class
 # layout, exceptions and runtime DLLs) without the MSVC toolchain: clang-cl 14
@@ -28,7 +29,7 @@ set(QUARN_MSVC_ABI_DIR ${CMAKE_CURRENT_LIST_DIR})
 # library): each module links exactly the import libraries of Imports.cmake.
 # /GS- : stack cookies would need the MSVC static runtime's checks.
 set(CMAKE_CXX_FLAGS_INIT
-    "/GS- /Zl /X /clang:-nostdinc++ -D_LIBCPP_NO_AUTO_LINK \
+    "${QUARN_MSVC_ARCH_FLAGS} /GS- /Zl /X /clang:-nostdinc++ -D_LIBCPP_NO_AUTO_LINK \
 -D_LIBCPP_DISABLE_VISIBILITY_ANNOTATIONS -D_LIBCPP_DISABLE_EXTERN_TEMPLATE \
 -imsvc /usr/lib/llvm-14/include/c++/v1 -imsvc ${QUARN_MSVC_ABI_DIR}/include \
 -imsvc /usr/include/wine/wine/msvcrt -imsvc /usr/include/wine/wine/windows")

@@ -12,6 +12,9 @@
 #include <cassert>
 #include <cstring>
 #include <type_traits>
+#if defined(_MSC_VER) && !defined(QUARNBASE_NO_SIMD)
+#include <intrin.h>  // _BitScanForward, for the inline Compare
+#endif
 
 // The headers serve C++14 clients too (the default language of some compilers
 // the application's modules are built with); they see everything but the
@@ -60,24 +63,17 @@
 // exported functions running the same code, so separately built clients keep
 // finding them; a static library has no exports to keep and compiles them
 // inline too, so that no program holds an inline and an ordinary definition
-// of one function. QUARNBASE_NO_SIMD builds the plain code only: clients then
-// call the exported functions, and the library uses no vector or
-// word-at-a-time code.
+// of one function. The code they share is in quarn::detail, as free functions
+// rather than private members: MSVC exports every inline member of an
+// exported class, and these are no part of the interface. QUARNBASE_NO_SIMD
+// builds the plain code only: clients then call the exported functions, and
+// the library uses no vector or word-at-a-time code.
 #if (!defined(quarnbase_EXPORTS) || defined(QUARNBASE_STATIC_DEFINE)) && !defined(QUARNBASE_NO_SIMD)
 /// 1 where the fast-path members are inline (clients, static builds), else 0.
 #define QUARNBASE_INLINE_FAST_PATHS 1
 #else
 /// 1 where the fast-path members are inline (clients, static builds), else 0.
 #define QUARNBASE_INLINE_FAST_PATHS 0
-#endif
-#if !defined(QUARNBASE_NO_SIMD) && (defined(__GNUC__) || defined(__clang__)) && \
-    defined(__BYTE_ORDER__) &&                                                  \
-    (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ || __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
-/// 1 where Compare reads short texts a word at a time, else 0.
-#define QUARNBASE_WORD_COMPARE 1
-#else
-/// 1 where Compare reads short texts a word at a time, else 0.
-#define QUARNBASE_WORD_COMPARE 0
 #endif
 
 class StringAC;
@@ -96,6 +92,137 @@ enum StrCompModE : int {
   StrCompExact = 0,  ///< byte-wise, case-sensitive
   StrCompNoCase = 1  ///< each byte is lowered with tolower first
 };
+
+// (Two namespace blocks, not quarn::detail: the headers also serve C++14 clients.)
+namespace quarn {
+namespace detail {
+
+/// The exact Compare of two texts that have buffers: the variant that suits
+/// the processor, chosen when the library loads (a plain one until then).
+/// Internal to the library; exported data, so that the inline Compare reaches
+/// the vector code with one indirect call.
+QUARNBASE_EXPORT extern StrCompValE (*compareExact)(const char* a, unsigned int aLength,
+                                                    const char* b, unsigned int bLength);
+
+/// StringC::Compare where the inline path leaves it: in StrCompNoCase mode, or
+/// with a text that has no buffer (a null `a` or `b`). Internal to the library.
+QUARNBASE_EXPORT StrCompValE CompareOther(const char* a, unsigned int aLength, const char* b,
+                                          unsigned int bLength, StrCompModE mode);
+
+/// Stores `ch` and a new terminator after the `length` characters of `buffer`
+/// and counts it, when `capacity` leaves room; returns false, changing
+/// nothing, when it does not.
+inline bool AppendToSpare(char* buffer, unsigned int& length, unsigned int capacity, char ch) {
+  if (length >= capacity) return false;
+  buffer[length] = ch;
+  buffer[++length] = '\0';
+  return true;
+}
+
+/// Whether two texts hold the same bytes; a null text (no buffer) equals only
+/// another null one.
+inline bool SameText(const char* a, unsigned int aLength, const char* b, unsigned int bLength) {
+  if (a == nullptr || b == nullptr) return a == b;
+  return aLength == bLength && std::memcmp(a, b, aLength) == 0;
+}
+
+/// The offset of the first `ch` in the C text `text`, or -1.
+inline int FindChar(const char* text, char ch) {
+  const char* const hit = std::strchr(text, ch);
+  return hit != nullptr ? static_cast<int>(hit - text) : -1;
+}
+
+#ifndef QUARNBASE_NO_SIMD
+/// The offset of the lowest-addressed nonzero byte of `word` (not 0) as
+/// memcpy stores it: for two words loaded from memory, FirstNonzeroByte(a ^ b)
+/// is where they first differ.
+template <class Word>
+inline unsigned int FirstNonzeroByte(Word word) {
+#if defined(_MSC_VER)  // little-endian
+  unsigned long bit;
+#if defined(_M_X64) || defined(_M_ARM64)
+  _BitScanForward64(&bit, word);
+#else
+  const unsigned long long wide = word;
+  if (_BitScanForward(&bit, static_cast<unsigned long>(wide)) == 0) {
+    _BitScanForward(&bit, static_cast<unsigned long>(wide >> 32));
+    bit += 32;
+  }
+#endif
+  return static_cast<unsigned int>(bit) / 8;
+#elif (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
+    __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  return static_cast<unsigned int>(__builtin_ctzll(word)) / 8;
+#elif (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
+    __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+  return (static_cast<unsigned int>(__builtin_clzll(word)) - 64u +
+          8u * static_cast<unsigned int>(sizeof(Word))) /
+         8;
+#else
+  unsigned char bytes[sizeof(Word)];
+  std::memcpy(bytes, &word, sizeof word);
+  unsigned int at = 0;
+  while (bytes[at] == 0) ++at;
+  return at;
+#endif
+}
+
+/// The offset of the first byte where `a` and `b` differ among their first n
+/// (sizeof(Word) <= n <= 2 * sizeof(Word)), or n: two words each, at 0 and
+/// ending at n.
+template <class Word>
+inline unsigned int FirstDifference(const char* a, const char* b, unsigned int n) {
+  Word wa;
+  Word wb;
+  unsigned int at = 0;
+  std::memcpy(&wa, a, sizeof wa);
+  std::memcpy(&wb, b, sizeof wb);
+  if (wa == wb) {
+    at = n - static_cast<unsigned int>(sizeof(Word));
+    std::memcpy(&wa, a + at, sizeof wa);
+    std::memcpy(&wb, b + at, sizeof wb);
+    if (wa == wb) return n;
+  }
+  return at + FirstNonzeroByte(static_cast<Word>(wa ^ wb));
+}
+
+/// The exact order of two texts that have buffers, the shorter holding
+/// n <= 16 bytes: by words of 8 (or 4) bytes, below 4 bytes one at a time.
+inline StrCompValE CompareShort(const char* a, unsigned int aLength, const char* b,
+                                unsigned int bLength, unsigned int n) {
+  unsigned int at = 0;
+  if (n >= 8) {
+    at = FirstDifference<unsigned long long>(a, b, n);
+  } else if (n >= 4) {
+    at = FirstDifference<unsigned int>(a, b, n);
+  } else {
+    while (at < n && a[at] == b[at]) ++at;
+  }
+  if (at < n) {
+    return static_cast<signed char>(a[at]) > static_cast<signed char>(b[at]) ? StrCompGreater
+                                                                             : StrCompLess;
+  }
+  if (aLength == bLength) return StrCompEqual;
+  return aLength < bLength ? StrCompLess : StrCompGreater;
+}
+#endif
+
+/// StringC::Compare of two texts (null without a buffer): short exact ones
+/// here, longer ones through compareExact, the rest through CompareOther.
+inline StrCompValE CompareTexts(const char* a, unsigned int aLength, const char* b,
+                                unsigned int bLength, StrCompModE mode) {
+  if (mode == StrCompNoCase || a == nullptr || b == nullptr) {
+    return CompareOther(a, aLength, b, bLength, mode);
+  }
+#ifndef QUARNBASE_NO_SIMD
+  const unsigned int n = aLength < bLength ? aLength : bLength;
+  if (n <= 16) return CompareShort(a, aLength, b, bLength, n);
+#endif
+  return compareExact(a, aLength, b, bLength);
+}
+
+}  // namespace detail
+}  // namespace quarn
 
 /// An owning, growable string of 8-bit characters.
 ///
@@ -184,7 +311,10 @@ class QUARNBASE_EXPORT StringC {
   const StringC& operator+=(const char* text);  ///< null appends nothing
   /// Exactly one byte, zero included.
 #if QUARNBASE_INLINE_FAST_PATHS
-  const StringC& operator+=(char ch) { return AppendChar(ch); }
+  const StringC& operator+=(char ch) {
+    if (!quarn::detail::AppendToSpare(buffer, dataLength, allocLength, ch)) ConcatInPlace(1, &ch);
+    return *this;
+  }
 #else
   const StringC& operator+=(char ch);
 #endif
@@ -199,7 +329,7 @@ class QUARNBASE_EXPORT StringC {
   /// StrCompNoCase mode each byte is lowered with tolower first.
 #if QUARNBASE_INLINE_FAST_PATHS
   QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const {
-    return CompareFast(other, mode);
+    return quarn::detail::CompareTexts(buffer, dataLength, other.buffer, other.dataLength, mode);
   }
 #else
   QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const;
@@ -215,9 +345,11 @@ class QUARNBASE_EXPORT StringC {
   /// Same bytes and same length (equality needs no byte order, so memcmp
   /// settles it). A string without a buffer equals only another such.
 #if QUARNBASE_INLINE_FAST_PATHS
-  bool operator==(const StringC& other) const { return SameText(other); }
+  bool operator==(const StringC& other) const {
+    return quarn::detail::SameText(buffer, dataLength, other.buffer, other.dataLength);
+  }
   /// Not operator==.
-  bool operator!=(const StringC& other) const { return !SameText(other); }
+  bool operator!=(const StringC& other) const { return !(*this == other); }
 #else
   bool operator==(const StringC& other) const;
   /// Not operator==.
@@ -296,9 +428,10 @@ class QUARNBASE_EXPORT StringC {
   /// \name Search (on the C text, up to the first zero byte)
   /// Each returns a byte offset, or -1 when nothing is found.
   /// @{
+
   /// The first `ch` of the C text; Find(0) is the length of the C text.
 #if QUARNBASE_INLINE_FAST_PATHS
-  QUARNBASE_NODISCARD int Find(char ch) const { return FindChar(ch); }
+  QUARNBASE_NODISCARD int Find(char ch) const { return quarn::detail::FindChar(Text(), ch); }
 #else
   QUARNBASE_NODISCARD int Find(char ch) const;
 #endif
@@ -436,96 +569,6 @@ class QUARNBASE_EXPORT StringC {
     const bool negative = std::is_signed<Index>::value && static_cast<long long>(pos) < 0;
     return !negative && static_cast<unsigned long long>(pos) <= dataLength;
   }
-
-  /// \name Bodies of the members with a fast path (see the top of the file)
-  /// @{
-  const StringC& AppendChar(char ch) {
-    if (dataLength < allocLength) {  // room for one more: the common case
-      buffer[dataLength] = ch;
-      buffer[++dataLength] = '\0';
-      return *this;
-    }
-    ConcatInPlace(1, &ch);
-    return *this;
-  }
-  bool SameText(const StringC& other) const {
-    if (buffer == nullptr || other.buffer == nullptr) return buffer == other.buffer;
-    return dataLength == other.dataLength && std::memcmp(buffer, other.buffer, dataLength) == 0;
-  }
-  int FindChar(char ch) const {
-    const char* const text = Text();
-    const char* const hit = std::strchr(text, ch);
-    return hit != nullptr ? static_cast<int>(hit - text) : -1;
-  }
-  StrCompValE CompareFast(const StringC& other, StrCompModE mode) const {
-    if (mode == StrCompNoCase || buffer == nullptr || other.buffer == nullptr) {
-      return CompareRest(other, mode);
-    }
-#if QUARNBASE_WORD_COMPARE
-    const unsigned int n = dataLength < other.dataLength ? dataLength : other.dataLength;
-    if (n <= 16) return CompareShort(other, n);
-#endif
-    return compareTexts(buffer, dataLength, other.buffer, other.dataLength);
-  }
-  /// @}
-  /// Compare in StrCompNoCase mode, or with a string that has no buffer.
-  StrCompValE CompareRest(const StringC& other, StrCompModE mode) const;
-  /// The exact Compare of two texts with buffers: the variant that suits the
-  /// processor, chosen when the library loads (a plain one until then). A
-  /// pointer, so that the inline Compare reaches it in one call.
-  static StrCompValE (*compareTexts)(const char* a, unsigned int aLength, const char* b,
-                                     unsigned int bLength);
-  /// Makes the choice of compareTexts when the library loads.
-  struct CompareSetup;
-#if QUARNBASE_WORD_COMPARE
-  /// Exact Compare of two texts with buffers, the shorter holding n <= 16
-  /// bytes: two words of 8 (or 4) bytes, at 0 and ending at n, overlapping
-  /// where n is less than twice their size; below 4 bytes, one at a time.
-  StrCompValE CompareShort(const StringC& other, unsigned int n) const {
-    const char* const a = buffer;
-    const char* const b = other.buffer;
-    unsigned int at = 0;
-    if (n >= 8) {
-      at = FirstDifferingByte<unsigned long long>(a, b, n);
-    } else if (n >= 4) {
-      at = FirstDifferingByte<unsigned int>(a, b, n);
-    } else {
-      while (at < n && a[at] == b[at]) ++at;
-    }
-    if (at < n) {
-      return static_cast<signed char>(a[at]) > static_cast<signed char>(b[at]) ? StrCompGreater
-                                                                               : StrCompLess;
-    }
-    if (dataLength == other.dataLength) return StrCompEqual;
-    return dataLength < other.dataLength ? StrCompLess : StrCompGreater;
-  }
-  /// The index of the first byte where `a` and `b` differ among their first n
-  /// (sizeof(Word) <= n <= 2 * sizeof(Word)), or n, using two words.
-  template <class Word>
-  static unsigned int FirstDifferingByte(const char* a, const char* b, unsigned int n) {
-    Word wa;
-    Word wb;
-    unsigned int at = 0;
-    std::memcpy(&wa, a, sizeof wa);
-    std::memcpy(&wb, b, sizeof wb);
-    if (wa == wb) {
-      at = n - static_cast<unsigned int>(sizeof(Word));
-      std::memcpy(&wa, a + at, sizeof wa);
-      std::memcpy(&wb, b + at, sizeof wb);
-      if (wa == wb) return n;
-    }
-    // The lowest-addressed differing byte: the lowest one of the exclusive or
-    // on a little-endian machine, the highest on a big-endian one.
-    const unsigned long long difference = static_cast<unsigned long long>(wa ^ wb);
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    return at + static_cast<unsigned int>(__builtin_ctzll(difference)) / 8;
-#else
-    return at + (static_cast<unsigned int>(__builtin_clzll(difference)) - 64u +
-                 8u * static_cast<unsigned int>(sizeof(Word))) /
-                    8;
-#endif
-  }
-#endif
 
   /// The shared one-byte zero buffer of every empty string. Never written.
   static char emptyBuffer[1];

@@ -6,7 +6,8 @@
 // b > max - a), never by comparing a result that may have wrapped. A value
 // that cannot be represented throws std::bad_alloc before the caller has
 // changed anything. A check is a compare and a branch, cheap enough for the
-// hot paths.
+// hot paths. GCC and clang check with their builtins; MSVC (and clang-cl, so
+// that the MSVC-ABI lanes compile what MSVC does) with the portable code.
 #ifndef QUARNBASE_SRC_PLATFORM_CHECKED_H
 #define QUARNBASE_SRC_PLATFORM_CHECKED_H
 
@@ -36,7 +37,7 @@ constexpr std::size_t kMaxBlockBytes = static_cast<std::size_t>(PTRDIFF_MAX);
 template <class T>
 inline bool AddOverflows(T a, T b, T& sum) {
   static_assert(std::is_integral_v<T>, "integers only");
-#if defined(__GNUC__) || defined(__clang__)
+#if !defined(_MSC_VER) && (defined(__GNUC__) || defined(__clang__))
   return __builtin_add_overflow(a, b, &sum);
 #else
   using Limits = std::numeric_limits<T>;
@@ -55,7 +56,7 @@ inline bool AddOverflows(T a, T b, T& sum) {
 template <class T>
 inline bool MulOverflows(T a, T b, T& product) {
   static_assert(std::is_unsigned_v<T>, "sizes are unsigned");
-#if defined(__GNUC__) || defined(__clang__)
+#if !defined(_MSC_VER) && (defined(__GNUC__) || defined(__clang__))
   return __builtin_mul_overflow(a, b, &product);
 #else
   if (a != 0 && b > std::numeric_limits<T>::max() / a) return true;

@@ -19,6 +19,7 @@
 
 #include "Allocation.h"
 #include "Checked.h"
+#include "Machine.h"
 
 using quarn::detail::AllocateBytes;
 using quarn::detail::CheckedAdd;
@@ -528,13 +529,7 @@ inline std::size_t FirstColumn(MetaBits* const (&sets)[3], std::size_t words, st
   for (std::size_t w = 0; w < words; ++w) {
     const MetaBits bits = sets[0][w] | sets[1][w] | sets[2][w];
     if (bits == 0) continue;
-#if defined(__GNUC__) || defined(__clang__)
-    return w * kMetaBitsPerWord + static_cast<std::size_t>(__builtin_ctzll(bits));
-#else
-    std::size_t column = w * kMetaBitsPerWord;
-    for (MetaBits rest = bits; (rest & 1) == 0; rest >>= 1) ++column;
-    return column;
-#endif
+    return w * kMetaBitsPerWord + quarn::detail::LowestSetBit(bits);
   }
   return none;
 }

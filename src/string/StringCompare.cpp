@@ -11,20 +11,25 @@
 #include <string_view>
 
 #include "Checked.h"
+#include "Machine.h"
 #include "StringInternal.h"
 
-#if !defined(QUARNBASE_NO_SIMD) && (defined(__GNUC__) || defined(__clang__))
-#if (defined(__x86_64__) || defined(__i386__)) && !defined(_MSC_VER)
-#define QUARN_X86_VECTORS 1
-#include <immintrin.h>
-#endif
-#if defined(__BYTE_ORDER__) && \
-    (__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ || __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__)
+// The fast variants: a word at a time everywhere (finding the differing byte
+// as the inline Compare does), SSE2 where the build may assume it, AVX2 where
+// the processor running the library has it.
+#if !defined(QUARNBASE_NO_SIMD)
 #define QUARN_WORD_SCAN 1
+#if defined(QUARN_SSE2)
+#define QUARN_COMPARE_SSE2 1
+#endif
+#if defined(QUARN_X86_VECTORS)
+#define QUARN_COMPARE_AVX2 1
 #endif
 #endif
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(_MSC_VER)
+#define QUARN_OUT_OF_LINE __declspec(noinline)
+#elif defined(__GNUC__) || defined(__clang__)
 #define QUARN_OUT_OF_LINE __attribute__((noinline))
 #else
 #define QUARN_OUT_OF_LINE
@@ -68,13 +73,7 @@ inline StrCompValE CompareNarrow(const char* a, std::size_t aLength, const char*
     std::memcpy(&wa, a + i, sizeof wa);
     std::memcpy(&wb, b + i, sizeof wb);
     if (wa != wb) {
-      // The lowest-addressed differing byte: the lowest one of the exclusive
-      // or on a little-endian machine, the highest on a big-endian one.
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_ctzll(wa ^ wb)) / 8;
-#else
-      const std::size_t at = i + static_cast<std::size_t>(__builtin_clzll(wa ^ wb)) / 8;
-#endif
+      const std::size_t at = i + quarn::detail::FirstNonzeroByte(wa ^ wb);
       return OrderBytes(a[at], b[at]);
     }
     if (i + 8 == n) break;
@@ -87,7 +86,7 @@ inline StrCompValE CompareNarrow(const char* a, std::size_t aLength, const char*
   return OrderOfLengths(aLength, bLength);
 }
 
-#if defined(QUARN_X86_VECTORS) && defined(__SSE2__)
+#if defined(QUARN_COMPARE_SSE2)
 inline __m128i Load16(const char* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
@@ -119,34 +118,33 @@ inline StrCompValE CompareBlocks16(const char* a, std::size_t aLength, const cha
 StrCompValE CompareTextsPlain(const char* a, unsigned int aLength, const char* b,
                               unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
-#if defined(QUARN_X86_VECTORS) && defined(__SSE2__)
+#if defined(QUARN_COMPARE_SSE2)
   if (n >= 16) return CompareBlocks16(a, aLength, b, bLength, n);
 #endif
   return CompareNarrow(a, aLength, b, bLength, n);
 }
 
-#if defined(QUARN_X86_VECTORS)
-__attribute__((target("avx2"))) inline __m256i Load32(const char* p) {
+#if defined(QUARN_COMPARE_AVX2)
+QUARN_AVX2_FUNCTION inline __m256i Load32(const char* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
 // The order of two 32-byte blocks by their first differing byte, given the
 // mask of their differing bytes (not 0).
-__attribute__((target("avx2"))) inline StrCompValE OrderOfBlocks(__m256i a, __m256i b,
-                                                                 std::uint32_t differ) {
+QUARN_AVX2_FUNCTION inline StrCompValE OrderOfBlocks(__m256i a, __m256i b, std::uint32_t differ) {
   const std::uint32_t greater =
       static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(a, b)));
   return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
 }
 
-__attribute__((target("avx2"))) inline std::uint32_t DifferMask(__m256i a, __m256i b) {
+QUARN_AVX2_FUNCTION inline std::uint32_t DifferMask(__m256i a, __m256i b) {
   return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
 }
 
 // Thirty-two bytes at a time: up to 64 as two blocks loaded together (the
 // second ending at n); more in 128 per round, then single blocks.
-__attribute__((target("avx2"))) StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength,
-                                                             const char* b, unsigned int bLength) {
+QUARN_AVX2_FUNCTION StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength, const char* b,
+                                                 unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
   if (n < 32) return CompareTextsPlain(a, aLength, b, bLength);
   std::size_t i = 0;
@@ -184,15 +182,9 @@ __attribute__((target("avx2"))) StrCompValE CompareTextsAvx2(const char* a, unsi
   return differ0 != 0 ? OrderOfBlocks(a0, b0, differ0) : OrderOfBlocks(a1, b1, differ1);
 }
 
-bool DetectAvx2() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") != 0;
-}
 #endif
 
-using CompareTextsFn = StrCompValE (*)(const char*, unsigned int, const char*, unsigned int);
-
-#if defined(QUARN_X86_VECTORS)
+#if defined(QUARN_COMPARE_AVX2)
 // Whether the library runs the AVX2 variant; set when it loads.
 bool useAvx2 = false;
 #endif
@@ -204,7 +196,7 @@ inline StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* 
   const auto length = [](std::size_t n) {
     return quarn::detail::SaturatingNarrow<unsigned int>(n);
   };
-#if defined(QUARN_X86_VECTORS)
+#if defined(QUARN_COMPARE_AVX2)
   if (useAvx2) return CompareTextsAvx2(a, length(aLength), b, length(bLength));
 #endif
   return CompareTextsPlain(a, length(aLength), b, length(bLength));
@@ -262,37 +254,39 @@ StrCompValE quarn::detail::CompareRanges(const char* a, std::size_t aLength, con
                                : CompareBytes(a, aLength, b, bLength);
 }
 
-#if !QUARNBASE_INLINE_FAST_PATHS
-StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
-  return CompareFast(other, mode);
-}
-#endif
+StrCompValE (*quarn::detail::compareExact)(const char*, unsigned int, const char*,
+                                           unsigned int) = CompareTextsPlain;
 
-StrCompValE (*StringC::compareTexts)(const char*, unsigned int, const char*,
-                                     unsigned int) = CompareTextsPlain;
+namespace {
 
-struct QUARNBASE_NO_EXPORT StringC::CompareSetup {
+// Chooses the variant of compareExact when the library loads.
+struct CompareSetup {
   CompareSetup() {
-#if defined(QUARN_X86_VECTORS)
-    useAvx2 = DetectAvx2();
-    if (useAvx2) compareTexts = CompareTextsAvx2;
+#if defined(QUARN_COMPARE_AVX2)
+    useAvx2 = quarn::detail::CpuHasAvx2();
+    if (useAvx2) quarn::detail::compareExact = CompareTextsAvx2;
 #endif
   }
-  static const CompareSetup atLoad;
 };
+const CompareSetup compareSetup;
 
-const StringC::CompareSetup StringC::CompareSetup::atLoad;
+}  // namespace
 
-StrCompValE StringC::CompareRest(const StringC& other, StrCompModE mode) const {
-  if (mode != StrCompNoCase) return CompareExact(*this, other);
-  if (buffer == nullptr) return other.buffer == nullptr ? StrCompEqual : StrCompLess;
-  if (other.buffer == nullptr) return StrCompGreater;
-  return CompareBytesNoCase(buffer, dataLength, other.buffer, other.dataLength);
+StrCompValE quarn::detail::CompareOther(const char* a, unsigned int aLength, const char* b,
+                                        unsigned int bLength, StrCompModE mode) {
+  if (a == nullptr) return b == nullptr ? StrCompEqual : StrCompLess;
+  if (b == nullptr) return StrCompGreater;
+  return CompareRanges(a, aLength, b, bLength, mode);
 }
 
 #if !QUARNBASE_INLINE_FAST_PATHS
-bool StringC::operator==(const StringC& other) const { return SameText(other); }
-bool StringC::operator!=(const StringC& other) const { return !SameText(other); }
+StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
+  return quarn::detail::CompareTexts(buffer, dataLength, other.buffer, other.dataLength, mode);
+}
+bool StringC::operator==(const StringC& other) const {
+  return quarn::detail::SameText(buffer, dataLength, other.buffer, other.dataLength);
+}
+bool StringC::operator!=(const StringC& other) const { return !(*this == other); }
 #endif
 
 bool StringC::operator<(const StringC& other) const {

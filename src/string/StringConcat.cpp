@@ -49,7 +49,10 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
 }
 
 #if !QUARNBASE_INLINE_FAST_PATHS
-const StringC& StringC::operator+=(char ch) { return AppendChar(ch); }
+const StringC& StringC::operator+=(char ch) {
+  if (!quarn::detail::AppendToSpare(buffer, dataLength, allocLength, ch)) ConcatInPlace(1, &ch);
+  return *this;
+}
 #endif
 
 const StringC& StringC::operator+=(const char* text) {

@@ -1,0 +1,111 @@
+// Machine.h - what the fast paths need of the processor: the lowest set bit
+// of a word, and the vector instructions (SSE2 where the build may assume it,
+// AVX2 where the processor running the library has it). (The inline Compare
+// finds differing bytes in the public header, which serves clients too.)
+//
+// Each piece tests _MSC_VER first, then GCC and clang, then falls back to
+// portable code. clang-cl defines both _MSC_VER and __clang__, so the MSVC
+// branches are compiled and run by the MSVC-ABI lanes.
+#ifndef QUARNBASE_SRC_PLATFORM_MACHINE_H
+#define QUARNBASE_SRC_PLATFORM_MACHINE_H
+
+#include <cstdint>
+
+// QUARN_X86_VECTORS on x86 (32- or 64-bit) with a compiler whose intrinsics
+// this header can declare; QUARN_SSE2 where, besides, every processor the
+// build targets has SSE2 (x64 always; x86 by the compiler's options, /arch:SSE2
+// being MSVC's default). QUARN_AVX2_FUNCTION marks a function that may use
+// the AVX2 intrinsics, to be called only when CpuHasAvx2() holds: GCC and
+// clang want the target attribute, MSVC declares every intrinsic anyway.
+#if defined(_MSC_VER) && !defined(_M_ARM64EC) && (defined(_M_X64) || defined(_M_IX86))
+#define QUARN_X86_VECTORS 1
+#if defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define QUARN_SSE2 1
+#endif
+#elif !defined(_MSC_VER) && (defined(__GNUC__) || defined(__clang__)) && \
+    (defined(__x86_64__) || defined(__i386__))
+#define QUARN_X86_VECTORS 1
+#if defined(__SSE2__)
+#define QUARN_SSE2 1
+#endif
+#endif
+
+#if defined(_MSC_VER)
+#include <intrin.h>
+#endif
+#if defined(QUARN_X86_VECTORS)
+#include <immintrin.h>
+#if defined(_MSC_VER) && defined(__clang__)
+// clang-cl's <immintrin.h> declares only the intrinsics the compiler's options
+// enable, as MSVC does not; these headers declare the rest for functions
+// marked with their target, each after the one whose types it uses.
+#include <emmintrin.h>
+
+#include <avxintrin.h>
+
+#include <avx2intrin.h>
+#endif
+#if defined(__GNUC__) || defined(__clang__)
+#define QUARN_AVX2_FUNCTION __attribute__((target("avx2")))
+#else
+#define QUARN_AVX2_FUNCTION
+#endif
+#endif
+
+namespace quarn::detail {
+
+/// The index of the lowest set bit of `word`, which is not 0.
+inline unsigned int LowestSetBit(std::uint32_t word) {
+#if defined(_MSC_VER)
+  unsigned long index;
+  _BitScanForward(&index, word);
+  return static_cast<unsigned int>(index);
+#elif defined(__GNUC__) || defined(__clang__)
+  return static_cast<unsigned int>(__builtin_ctz(word));
+#else
+  unsigned int index = 0;
+  for (; (word & 1u) == 0; word >>= 1) ++index;
+  return index;
+#endif
+}
+
+/// The index of the lowest set bit of `word`, which is not 0.
+inline unsigned int LowestSetBit(std::uint64_t word) {
+#if defined(_MSC_VER) && (defined(_M_X64) || defined(_M_ARM64))
+  unsigned long index;
+  _BitScanForward64(&index, word);
+  return static_cast<unsigned int>(index);
+#elif !defined(_MSC_VER) && (defined(__GNUC__) || defined(__clang__))
+  return static_cast<unsigned int>(__builtin_ctzll(word));
+#else  // 32-bit MSVC targets and the rest: one half, then the other
+  const std::uint32_t low = static_cast<std::uint32_t>(word);
+  if (low != 0) return LowestSetBit(low);
+  return 32 + LowestSetBit(static_cast<std::uint32_t>(word >> 32));
+#endif
+}
+
+/// Whether the processor running the library has AVX2 and the operating
+/// system saves its registers. False where QUARN_X86_VECTORS is not defined.
+inline bool CpuHasAvx2() {
+#if defined(QUARN_X86_VECTORS) && defined(_MSC_VER)
+  int info[4];
+  __cpuid(info, 0);
+  if (info[0] < 7) return false;
+  __cpuid(info, 1);
+  const int osSavesState = 1 << 27;  // OSXSAVE: xgetbv tells what the system saves
+  const int hasAvx = 1 << 28;
+  if ((info[2] & osSavesState) == 0 || (info[2] & hasAvx) == 0) return false;
+  if ((_xgetbv(0) & 6) != 6) return false;  // the SSE and AVX register state
+  __cpuidex(info, 7, 0);
+  return (info[1] & (1 << 5)) != 0;  // AVX2
+#elif defined(QUARN_X86_VECTORS)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2") != 0;
+#else
+  return false;
+#endif
+}
+
+}  // namespace quarn::detail
+
+#endif  // QUARNBASE_SRC_PLATFORM_MACHINE_H
