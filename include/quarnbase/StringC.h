@@ -57,9 +57,9 @@
 #define QUARNBASE_EMPTY_CONSTEXPR constexpr
 #endif
 
-// A few members have a fast path that clients compile inline: equality, the
-// one-character append, Find of a character, and Compare (exactly, of texts
-// up to 16 bytes). Inside the shared library the same members are ordinary
+// A few members have a fast path that clients compile inline: equality, copy
+// assignment into spare capacity, the one-character append, Find of a
+// character, and Compare (exactly, of texts up to 16 bytes). Inside the shared library the same members are ordinary
 // exported functions running the same code, so separately built clients keep
 // finding them; a static library has no exports to keep and compiles them
 // inline too, so that no program holds an inline and an ordinary definition
@@ -113,9 +113,25 @@ QUARNBASE_EXPORT StrCompValE CompareOther(const char* a, unsigned int aLength, c
 /// and counts it, when `capacity` leaves room; returns false, changing
 /// nothing, when it does not.
 inline bool AppendToSpare(char* buffer, unsigned int& length, unsigned int capacity, char ch) {
-  if (length >= capacity) return false;
-  buffer[length] = ch;
-  buffer[++length] = '\0';
+  // The length is read and written before the bytes: a char store may alias
+  // it, which would make the compiler read it again.
+  const unsigned int n = length;
+  if (n >= capacity) return false;
+  length = n + 1;
+  buffer[n] = ch;
+  buffer[n + 1] = '\0';
+  return true;
+}
+
+/// Copies the `count` bytes of `source` and a terminator into `buffer` and
+/// sets `length` when `count` is not 0 and `capacity` holds it (so the buffer
+/// is owned); returns false, changing nothing, otherwise. `source` may overlap.
+inline bool CopyToSpare(char* buffer, unsigned int& length, unsigned int capacity,
+                        const char* source, unsigned int count) {
+  if (count == 0 || count > capacity) return false;
+  length = count;
+  std::memmove(buffer, source, count);
+  buffer[count] = '\0';
   return true;
 }
 
@@ -271,7 +287,17 @@ class QUARNBASE_EXPORT StringC {
 
   /// Copies other's bytes, reusing this buffer when it is large enough. On
   /// allocation failure the string is left empty.
+#if QUARNBASE_INLINE_FAST_PATHS
+  const StringC& operator=(const StringC& other) {
+    if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
+                                    other.dataLength)) {
+      AssignCopy(other.dataLength, other.buffer);
+    }
+    return *this;
+  }
+#else
   const StringC& operator=(const StringC& other);
+#endif
   /// Copies the C text (null counts as ""), reusing the buffer when it fits.
   const StringC& operator=(const char* text);
   /// Makes the string the single character `ch` (a zero `ch` gives length 1).

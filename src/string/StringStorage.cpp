@@ -105,10 +105,15 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
 
 StringC::~StringC() { ReleaseOwned(buffer, emptyBuffer); }
 
+#if !QUARNBASE_INLINE_FAST_PATHS
 const StringC& StringC::operator=(const StringC& other) {
-  AssignCopy(other.dataLength, other.buffer);
+  if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
+                                  other.dataLength)) {
+    AssignCopy(other.dataLength, other.buffer);
+  }
   return *this;
 }
+#endif
 
 const StringC& StringC::operator=(const char* text) {
   AssignCopy(CheckedLength(TextLength(text)), text);
