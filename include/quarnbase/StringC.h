@@ -59,15 +59,16 @@
 
 // A few members have a fast path that clients compile inline: equality, copy
 // assignment into spare capacity, the one-character append, Find of a
-// character, and Compare (exactly, of texts up to 16 bytes). Inside the shared library the same members are ordinary
-// exported functions running the same code, so separately built clients keep
-// finding them; a static library has no exports to keep and compiles them
-// inline too, so that no program holds an inline and an ordinary definition
-// of one function. The code they share is in quarn::detail, as free functions
-// rather than private members: MSVC exports every inline member of an
-// exported class, and these are no part of the interface. QUARNBASE_NO_SIMD
-// builds the plain code only: clients then call the exported functions, and
-// the library uses no vector or word-at-a-time code.
+// character, and Compare (exactly, of texts up to 16 bytes). Inside the shared
+// library the same members are ordinary exported functions running the same
+// code, so separately built clients keep finding them; a static library has no
+// exports to keep and compiles them inline too, so that no program holds an
+// inline and an ordinary definition of one function. The code they share is in
+// quarn::detail, as free functions rather than private members: MSVC exports
+// every inline member of an exported class, and these are no part of the
+// interface. QUARNBASE_NO_SIMD builds the plain code only: clients then call
+// the exported functions, and the library uses no vector or word-at-a-time
+// code.
 #if (!defined(quarnbase_EXPORTS) || defined(QUARNBASE_STATIC_DEFINE)) && !defined(QUARNBASE_NO_SIMD)
 /// 1 where the fast-path members are inline (clients, static builds), else 0.
 #define QUARNBASE_INLINE_FAST_PATHS 1
