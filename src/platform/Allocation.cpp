@@ -7,9 +7,15 @@
 #endif
 
 namespace quarn::detail {
-namespace {
+
+void* AllocateBytesRecorded(std::size_t size) {
+  platform::PendingRequest request(size);
+  return NewBytes(size);
+}
 
 #if defined(QUARNBASE_ALLOCATION_HOOKS)
+namespace {
+
 // The allocation functions of the test program that loaded the library, or
 // null when the program exports none. Looked up once, in the program's export
 // table (which is there before any code of the program runs).
@@ -19,26 +25,11 @@ const AllocationHooks* ProgramHooks() {
   return hooks;
 }
 
+}  // namespace
+
 void* NewBytes(std::size_t size) {
   const AllocationHooks* hooks = ProgramHooks();
   return hooks != nullptr ? hooks->allocate(size) : ::operator new(size);
-}
-#else
-inline void* NewBytes(std::size_t size) { return ::operator new(size); }
-#endif
-
-}  // namespace
-
-void* AllocateBytesRecorded(std::size_t size) {
-  platform::PendingRequest request(size);
-  return NewBytes(size);
-}
-
-#if defined(QUARNBASE_ALLOCATION_HOOKS)
-void* AllocateBytes(std::size_t size) {
-  // Until a sized handler exists nobody reads the size; skip recording it.
-  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
-  return AllocateBytesRecorded(size);
 }
 
 void ReleaseBytes(void* block) noexcept {

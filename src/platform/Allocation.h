@@ -24,8 +24,9 @@ namespace quarn::detail {
 void* AllocateBytesRecorded(std::size_t size);
 
 #if defined(QUARNBASE_ALLOCATION_HOOKS)
-/// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
-void* AllocateBytes(std::size_t size);
+/// Allocates `size` bytes with the test program's hooks when it has them,
+/// else with the global operator new. Throws std::bad_alloc.
+void* NewBytes(std::size_t size);
 
 /// Releases memory from AllocateBytes; null is ignored.
 void ReleaseBytes(void* block) noexcept;
@@ -40,16 +41,19 @@ struct AllocationHooks {
 inline constexpr char kAllocationHooksName[] = "quarn_test_allocation_hooks";
 #else
 /// Allocates `size` bytes with the global operator new. Throws std::bad_alloc.
-/// Inline: until a sized handler exists, nobody reads the size, and this is
-/// one test on the way to operator new.
-inline void* AllocateBytes(std::size_t size) {
-  if (!platform::SizedHandlerEverInstalled()) return ::operator new(size);
-  return AllocateBytesRecorded(size);
-}
+inline void* NewBytes(std::size_t size) { return ::operator new(size); }
 
 /// Releases memory from AllocateBytes with the global operator delete; null is ignored.
 inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }
 #endif
+
+/// Allocates `size` bytes. Throws std::bad_alloc. Inline: until a sized
+/// handler exists, nobody reads the size, and this is one test on the way to
+/// the allocation.
+inline void* AllocateBytes(std::size_t size) {
+  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
+  return AllocateBytesRecorded(size);
+}
 
 }  // namespace quarn::detail
 

@@ -202,16 +202,13 @@ inline StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* 
   return CompareTextsPlain(a, length(aLength), b, length(bLength));
 }
 
-// Exact comparison of two strings, as StringC::Compare gives it: a string
-// without a buffer sorts before every other and equals only another such.
-// The operators call this rather than Compare, which, being exported, could
-// only be reached through an indirect call.
+// Exact comparison of two strings, as StringC::Compare gives it (a string
+// without a buffer sorts before every other and equals only another such);
+// the ordering operators use it.
 StrCompValE CompareExact(const StringC& a, const StringC& b) {
-  const std::string_view av = a.view();  // data() is null without a buffer
-  const std::string_view bv = b.view();
-  if (av.data() == nullptr) return bv.data() == nullptr ? StrCompEqual : StrCompLess;
-  if (bv.data() == nullptr) return StrCompGreater;
-  return CompareBytes(av.data(), av.size(), bv.data(), bv.size());
+  // view().data() is null without a buffer.
+  return quarn::detail::CompareOther(a.view().data(), a.length(), b.view().data(), b.length(),
+                                     StrCompExact);
 }
 
 // A byte lowered for the case-insensitive mode. The byte reaches tolower as an

@@ -3,7 +3,7 @@
 // A StringC record is three plain fields (StringC.h locks that), which the array
 // treats as bytes. The storage operations create, move, empty and release
 // records through these functions; the sort moves whole records through a
-// table of its own (StringArrayQuery.cpp).
+// table of its own (StringSort.cpp).
 #ifndef QUARNBASE_SRC_STRINGARRAY_RECORDS_H
 #define QUARNBASE_SRC_STRINGARRAY_RECORDS_H
 
