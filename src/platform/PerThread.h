@@ -6,6 +6,11 @@
 // also when the library is unloaded while its thread still runs, so that no
 // clean-up is left to run in unloaded code.
 //
+// A use after that destruction (from a static destructor, or from a client's
+// thread_local destructor that runs after it) gets a fresh T, never the
+// destroyed one; that T is left to the end of the thread, or of the process,
+// without a destructor: at most one per thread.
+//
 // Windows: the object comes from the library's allocation path and a
 // fiber-local storage slot (ThreadSlot) holds it. The system runs the slot's
 // clean-up when a thread ends, without any notification to the module, and
@@ -15,9 +20,9 @@
 #ifndef QUARNBASE_SRC_PLATFORM_PERTHREAD_H
 #define QUARNBASE_SRC_PLATFORM_PERTHREAD_H
 
-#if defined(_WIN32)
 #include <new>
 
+#if defined(_WIN32)
 #include "Allocation.h"
 #endif
 
@@ -51,9 +56,16 @@ class ThreadSlot {
 
 template <class T>
 struct PerThreadStorage {
+  // At thread end the slot is emptied, so that a later use on this thread
+  // makes a fresh T instead of reaching the released one (whether the system
+  // empties the slot before, after or never). When the unload frees the slot,
+  // this runs on the unloading thread for every thread's T and empties only
+  // that thread's own.
   static void __stdcall Destroy(void* object) {
     static_cast<T*>(object)->~T();
     quarn::detail::ReleaseBytes(object);
+    ThreadSlot& slot = Slot();
+    if (slot.Get() == object) slot.Set(nullptr);
   }
   // Made at first use, freed when the library unloads.
   static ThreadSlot& Slot() {
@@ -80,8 +92,31 @@ T& PerThread() {
 /// The calling thread's T.
 template <class T>
 T& PerThread() {
-  thread_local T object;
-  return object;
+  // The T lives in raw thread-local bytes, which have no destructor and so
+  // stay usable after every thread_local destructor of the thread (and, on
+  // the main thread, through the static destructors). A thread_local End
+  // destroys it with the thread's other thread_locals; a use after that makes
+  // a T again, which nothing destroys.
+  enum State : unsigned char { kUnmade, kLive, kEnded, kRemade };
+  alignas(T) thread_local unsigned char storage[sizeof(T)];
+  thread_local State state = kUnmade;
+  struct End {
+    ~End() {
+      std::launder(reinterpret_cast<T*>(storage))->~T();
+      state = kEnded;
+    }
+  };
+  if (state != kLive && state != kRemade) {
+    ::new (static_cast<void*>(storage)) T();
+    if (state == kUnmade) {
+      state = kLive;
+      thread_local End end;  // registers the destruction at the first use only
+      static_cast<void>(end);
+    } else {
+      state = kRemade;
+    }
+  }
+  return *std::launder(reinterpret_cast<T*>(storage));
 }
 
 #endif
