@@ -190,6 +190,11 @@ class QUARNBASE_EXPORT StringAC {
 static_assert(sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
               "StringAC is data, elementCount, maxSize, growBy");
 
+template <int>
+StringAC StringC::parse(const char* delimiters) const {
+  return const_cast<StringC*>(this)->parse(delimiters);
+}
+
 #ifdef __cpp_lib_ranges
 /// size() is the capacity: C++20 ranges measure begin() to end() instead.
 template <>

@@ -410,6 +410,19 @@ class QUARNBASE_EXPORT StringC {
   /// O(|this| * |other|) time at worst; allocates only for patterns longer
   /// than a few hundred elements.
   QUARNBASE_NODISCARD StrCompValE MetaCompare(const StringC& other);
+  // The const forms below let a const string call the two queries (and parse),
+  // which change nothing. They are templates so that the DLL exports nothing
+  // new; a call on a non-const string still reaches the exported member.
+  /// IsMetaMatch(pattern) on a const string.
+  template <int = 0>
+  QUARNBASE_NODISCARD int IsMetaMatch(const StringC& pattern) const {
+    return const_cast<StringC*>(this)->IsMetaMatch(pattern);
+  }
+  /// MetaCompare(other) on a const string.
+  template <int = 0>
+  QUARNBASE_NODISCARD StrCompValE MetaCompare(const StringC& other) const {
+    return const_cast<StringC*>(this)->MetaCompare(other);
+  }
   /// @}
 
   /// \name Character access
@@ -537,6 +550,10 @@ class QUARNBASE_EXPORT StringC {
   /// or empty set gives the whole text as one token. The result's capacity
   /// equals its element count.
   QUARNBASE_NODISCARD StringAC parse(const char* delimiters);
+  /// parse(delimiters) on a const string (see IsMetaMatch); defined in
+  /// StringAC.h, where its result type is complete.
+  template <int = 0>
+  QUARNBASE_NODISCARD StringAC parse(const char* delimiters) const;
 
   /// The library-global empty string. Valid before any dynamic initialiser runs;
   /// a bit-for-bit copy of it is a valid empty string.
@@ -625,6 +642,76 @@ QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const char* left, const S
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
 /// The character `left` followed by the bytes of `right`.
 QUARNBASE_NODISCARD QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+/// @}
+
+namespace quarn {
+namespace detail {
+/// Whether `Text` is `const char*` or `char*`: the C text of the comparisons below.
+template <class Text>
+using IfCText = typename std::enable_if<
+    std::is_same<Text, const char*>::value || std::is_same<Text, char*>::value, int>::type;
+}  // namespace detail
+}  // namespace quarn
+
+/// \name Comparison with a C text on either side
+/// A C text on the left compares as the member operator with the operands
+/// exchanged: `"abc" == s` is `s == "abc"`, and `t < s` is `s > t` (up to the
+/// text's first zero byte, null counting as ""). Without these, `t == s`
+/// compared addresses through `operator char*`. They take exactly `const
+/// char*` and `char*` (arrays decay to them), so that a `char*` or a `char`
+/// array on either side is no longer ambiguous with the comparison of two
+/// pointers, while a null pointer constant keeps its old meaning on both
+/// sides. Inline templates: no exported symbols.
+/// @{
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator==(Text left, const StringC& right) {
+  return right == static_cast<const char*>(left);
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator!=(Text left, const StringC& right) {
+  return right != static_cast<const char*>(left);
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator<(Text left, const StringC& right) {
+  return right > static_cast<const char*>(left);
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator<=(Text left, const StringC& right) {
+  return right >= static_cast<const char*>(left);
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator>(Text left, const StringC& right) {
+  return right < static_cast<const char*>(left);
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator>=(Text left, const StringC& right) {
+  return right <= static_cast<const char*>(left);
+}
+/// The member operators, for a `char*` or `char` array on the right.
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator==(const StringC& left, Text right) {
+  return left.operator==(static_cast<const char*>(right));
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator!=(const StringC& left, Text right) {
+  return left.operator!=(static_cast<const char*>(right));
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator<(const StringC& left, Text right) {
+  return left.operator<(static_cast<const char*>(right));
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator<=(const StringC& left, Text right) {
+  return left.operator<=(static_cast<const char*>(right));
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator>(const StringC& left, Text right) {
+  return left.operator>(static_cast<const char*>(right));
+}
+template <class Text, quarn::detail::IfCText<Text> = 0>
+inline bool operator>=(const StringC& left, Text right) {
+  return left.operator>=(static_cast<const char*>(right));
+}
 /// @}
 
 #if QUARNBASE_CXX17

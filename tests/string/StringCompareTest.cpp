@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "AllocHarness.h"
 
@@ -117,31 +118,51 @@ TEST(StringHash, HashesTheBytesThatEqualityCompares) {
   EXPECT_EQ(set.size(), 3u);
 }
 
-// Every operator, against a StringC or a C text, agrees with Compare against
-// StringC(text); strings hold zero and high bytes, and a null text counts as "".
+// Every operator, against a StringC or a C text (const or not, on either
+// side), agrees with Compare against StringC(text); strings hold zero and high
+// bytes, two differ only after a zero byte, and a null text counts as "".
 TEST(StringRelational, AgreeWithExactCompare) {
-  const std::string strings[] = {"",    "a",    "ab", std::string("ab\0", 3),
-                                 "abc", "\xE9", "A",  std::string(1, '\0')};
+  const std::string strings[] = {
+      "",    "a",    "ab", std::string("ab\0", 3), std::string("ab\0c", 4),
+      "abc", "\xE9", "A",  std::string(1, '\0'),   std::string("ab\0d", 4)};
   const char* const texts[] = {nullptr, "", "a", "ab", "abc", "abd", "\xE9", "A", "aa"};
+  const auto wanted = [](StrCompValE order) {
+    return std::vector<bool>{order == StrCompLess, order != StrCompGreater, order == StrCompGreater,
+                             order != StrCompLess, order == StrCompEqual,   order != StrCompEqual};
+  };
   for (const std::string& bytes : strings) {
     const StringC s = Make(bytes);
+    for (const std::string& otherBytes : strings) {
+      const StringC t = Make(otherBytes);
+      EXPECT_EQ((std::vector<bool>{s<t, s <= t, s> t, s >= t, s == t, s != t}),
+                wanted(s.Compare(t, StrCompExact)))
+          << bytes.size() << " bytes vs " << otherBytes.size();
+    }
     for (const char* text : texts) {
-      const StringC t(text);
-      const StrCompValE expected = s.Compare(t, StrCompExact);
+      std::string copy = text != nullptr ? text : "";
+      char* const writable = text != nullptr ? &copy[0] : nullptr;
+      const std::vector<bool> expected = wanted(s.Compare(StringC(text), StrCompExact));
       const std::string where =
           std::to_string(bytes.size()) + " bytes vs " + (text ? text : "null");
-      const bool byText[] = {s<text, s <= text, s> text, s >= text, s == text, s != text};
-      const bool byString[] = {s<t, s <= t, s> t, s >= t, s == t, s != t};
-      const bool wanted[] = {expected == StrCompLess,    expected != StrCompGreater,
-                             expected == StrCompGreater, expected != StrCompLess,
-                             expected == StrCompEqual,   expected != StrCompEqual};
-      for (int op = 0; op < 6; ++op) {
-        EXPECT_EQ(byText[op], wanted[op]) << where << ", operator " << op;
-        EXPECT_EQ(byString[op], wanted[op]) << where << ", operator " << op;
-      }
+      EXPECT_EQ((std::vector<bool>{s<text, s <= text, s> text, s >= text, s == text, s != text}),
+                expected)
+          << where;
+      EXPECT_EQ((std::vector<bool>{text > s, text >= s, text < s, text <= s, text == s, text != s}),
+                expected)
+          << where << ", text on the left";
+      EXPECT_EQ((std::vector<bool>{s<writable, s <= writable, s> writable, s >= writable,
+                                   s == writable, s != writable}),
+                expected)
+          << where << ", char*";
+      EXPECT_EQ((std::vector<bool>{writable > s, writable >= s, writable < s, writable <= s,
+                                   writable == s, writable != s}),
+                expected)
+          << where << ", char* on the left";
     }
   }
   EXPECT_TRUE(StringC("B") < StringC("a"));  // exact, never case-insensitive
+  char array[] = "abc";
+  EXPECT_TRUE(array == StringC("abc") && StringC("abc") == array && "abd" > StringC("abc"));
 }
 
 TEST(StringRelational, TextFormsAllocateNothing) {
