@@ -44,6 +44,9 @@ function(quarnbase_add_layer layer)
   if(QUARNBASE_NO_SIMD)
     target_compile_definitions(${target} PRIVATE QUARNBASE_NO_SIMD)
   endif()
+  if(QUARNBASE_HARDENED)
+    target_compile_definitions(${target} PRIVATE QUARNBASE_HARDENED)
+  endif()
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   # Calls between the library's own exported functions go direct, not through
   # the PLT: nobody may interpose them.

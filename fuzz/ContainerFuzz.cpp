@@ -29,6 +29,7 @@ namespace {
 using quarn::fuzz::ByteReader;
 using quarn::fuzz::BytesOf;
 using quarn::fuzz::CText;
+using quarn::fuzz::kCallsOutsidePreconditions;
 using quarn::fuzz::MakeString;
 using quarn::test::FieldsOf;
 
@@ -317,11 +318,10 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
     case 3: {
       what = "SetAt, SetAtGrow";
       const int index = SmallInt(in, 40);
+      const bool inRange = index >= 0 && index < static_cast<int>(m.items.size());
       if (in.Byte() & 1) {
-        a.SetAt(index, text.c_str());
-        if (index >= 0 && index < static_cast<int>(m.items.size())) {
-          m.items[static_cast<std::size_t>(index)] = CText(text);
-        }
+        if (kCallsOutsidePreconditions || inRange) a.SetAt(index, text.c_str());
+        if (inRange) m.items[static_cast<std::size_t>(index)] = CText(text);
       } else {
         a.SetAtGrow(index, text.c_str());
         if (index >= 0) {
@@ -335,6 +335,7 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
       what = "InsertAt(text, count)";
       const int index = SmallInt(in, 40);
       const int count = SmallInt(in, 10);
+      if (!kCallsOutsidePreconditions && (index < 0 || count < 0)) break;
       a.InsertAt(index, text.c_str(), count);
       m.Insert(index, CText(text), count, std::string());
       break;
@@ -342,6 +343,7 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
     case 5: {
       what = "InsertAt(array)";
       const int index = SmallInt(in, 40);
+      if (!kCallsOutsidePreconditions && index < 0) break;
       a.InsertAt(index, &other);
       if (!otherModel.items.empty() && index >= 0) {
         // Elements arrive as C text, cut at a zero byte.
@@ -356,6 +358,8 @@ void StringOperation(ByteReader& in, StringAC (&arrays)[2], StringModel (&models
       what = "RemoveAt";
       const int index = SmallInt(in, 40);
       const int count = SmallInt(in, 10);
+      const int size = static_cast<int>(m.items.size());
+      if (!kCallsOutsidePreconditions && (index < 0 || count < 0 || count > size - index)) break;
       a.RemoveAt(index, count);
       m.Remove(index, count);
       break;
@@ -602,7 +606,7 @@ void ListOperation(ByteReader& in, PtrListC (&lists)[2], ListModel (&models)[2])
       if (!m.nodes.empty()) {
         FUZZ_CHECK(list.RemoveHead() == m.nodes.front().second, "RemoveHead's element");
         Removed(m, 0);
-      } else {
+      } else if (kCallsOutsidePreconditions) {
         FUZZ_CHECK(list.RemoveHead() == nullptr, "RemoveHead on an empty list");
       }
       break;
@@ -611,7 +615,7 @@ void ListOperation(ByteReader& in, PtrListC (&lists)[2], ListModel (&models)[2])
       if (!m.nodes.empty()) {
         FUZZ_CHECK(list.RemoveTail() == m.nodes.back().second, "RemoveTail's element");
         Removed(m, m.nodes.size() - 1);
-      } else {
+      } else if (kCallsOutsidePreconditions) {
         FUZZ_CHECK(list.RemoveTail() == nullptr, "RemoveTail on an empty list");
       }
       break;

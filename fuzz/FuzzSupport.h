@@ -25,6 +25,15 @@
 
 namespace quarn::fuzz {
 
+/// Whether the targets may call an operation outside its documented
+/// preconditions, where the library defines what it does: not in a hardened
+/// build, which stops the process there.
+#if defined(QUARNBASE_HARDENED)
+inline constexpr bool kCallsOutsidePreconditions = false;
+#else
+inline constexpr bool kCallsOutsidePreconditions = true;
+#endif
+
 /// Reads the fuzzer's input front to back; reads past the end give zeros.
 class ByteReader {
  public:

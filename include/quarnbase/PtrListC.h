@@ -7,6 +7,7 @@
 #ifndef QUARNBASE_PTRLISTC_H
 #define QUARNBASE_PTRLISTC_H
 
+#include <quarnbase/detail/Check.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
@@ -78,8 +79,9 @@ static_assert(sizeof(PlexC) == sizeof(PlexC*) + 8, "PlexC header has no padding"
 /// element, until its node is removed or the list is cleared.
 ///
 /// Position arguments are unchecked in release builds and asserted in debug
-/// builds. The only failure is std::bad_alloc from a block allocation, which
-/// happens before anything in the list changes.
+/// builds; a hardened build checks them, and that the list is not empty where
+/// an operation needs an element, and stops the process when a check fails. The only failure is
+/// std::bad_alloc from a block allocation, which happens before anything in the list changes.
 class QUARNBASE_EXPORT PtrListC {
  public:
   /// A list node; a spare node's `next` links the free list.
@@ -123,6 +125,7 @@ class QUARNBASE_EXPORT PtrListC {
   /// debug builds); where it may be, read through a const list, whose by-value
   /// GetHead returns null.
   void*& GetHead() {
+    QUARNBASE_CHECK(head != nullptr, "PtrListC::GetHead: empty list");
     assert(head != nullptr && "GetHead on an empty list");
     return head->data;
   }
@@ -131,6 +134,7 @@ class QUARNBASE_EXPORT PtrListC {
   /// The last element, writable. The list must not be empty (asserted in
   /// debug builds); the const overload returns null for an empty list.
   void*& GetTail() {
+    QUARNBASE_CHECK(tail != nullptr, "PtrListC::GetTail: empty list");
     assert(tail != nullptr && "GetTail on an empty list");
     return tail->data;
   }
@@ -176,11 +180,17 @@ class QUARNBASE_EXPORT PtrListC {
   void AddTail(const PtrListC* other);
 
   /// Removes the first element and returns it; on an empty list returns null
-  /// and changes nothing.
-  void* RemoveHead() { return head != nullptr ? Unlink(head) : nullptr; }
+  /// and changes nothing (a hardened build stops the process instead).
+  void* RemoveHead() {
+    QUARNBASE_CHECK(head != nullptr, "PtrListC::RemoveHead: empty list");
+    return head != nullptr ? Unlink(head) : nullptr;
+  }
   /// Removes the last element and returns it; on an empty list returns null
-  /// and changes nothing.
-  void* RemoveTail() { return tail != nullptr ? Unlink(tail) : nullptr; }
+  /// and changes nothing (a hardened build stops the process instead).
+  void* RemoveTail() {
+    QUARNBASE_CHECK(tail != nullptr, "PtrListC::RemoveTail: empty list");
+    return tail != nullptr ? Unlink(tail) : nullptr;
+  }
 
   /// Adds `value` before `position` (null: at the head); returns its position.
   POSITION InsertBefore(POSITION position, void* value) {
@@ -251,6 +261,7 @@ class QUARNBASE_EXPORT PtrListC {
     /// Stepping back from end() reaches the tail.
     Iterator& operator--() {
       at = at != nullptr ? PositionOf(list->NodeAt(at)->prev) : list->GetTailPosition();
+      QUARNBASE_CHECK(at != nullptr, "PtrListC::iterator: stepping back from the first element");
       assert(at != nullptr && "stepping back from the first element");
       return *this;
     }
@@ -322,6 +333,11 @@ class QUARNBASE_EXPORT PtrListC {
   /// neighbours point back at it (and, at an end, that it is this list's end).
   CNode* NodeAt(POSITION position) const {
     CNode* node = reinterpret_cast<CNode*>(position);
+    QUARNBASE_CHECK(node != nullptr, "PtrListC: null position");
+    QUARNBASE_CHECK((node->prev != nullptr ? node->prev->next == node : head == node) &&
+                        (node->next != nullptr ? node->next->prev == node : tail == node),
+                    "PtrListC: position %p is not a node of this list",
+                    static_cast<const void*>(node));
     assert(node != nullptr && "null position");
     assert((node->prev != nullptr ? node->prev->next == node : head == node) &&
            "position is not a node of this list");

@@ -7,6 +7,7 @@
 #ifndef QUARNBASE_SCALARARRAYS_H
 #define QUARNBASE_SCALARARRAYS_H
 
+#include <quarnbase/detail/Check.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
@@ -74,19 +75,31 @@ class QUARNBASE_EXPORT DblArrayC {
   /// Releases the block and empties the array; growBy keeps its value.
   void RemoveAll();
 
-  /// The element at `index`; requires 0 <= index < GetSize() (asserted in debug builds).
+  /// The element at `index`; requires 0 <= index < GetSize() (asserted in
+  /// debug builds; a hardened build checks it and stops the process).
   double GetAt(int index) const {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "DblArrayC::GetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
     return data[index];
   }
-  /// Stores `value` at `index`; requires 0 <= index < GetSize() (asserted in debug builds).
+  /// Stores `value` at `index`; requires 0 <= index < GetSize() (asserted in
+  /// debug builds; a hardened build checks it and stops the process).
   void SetAt(int index, double value) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "DblArrayC::SetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
     data[index] = value;
   }
   /// Reference to the element at `index`, valid until the block is replaced
   /// (growth past the capacity, SetSize(0), FreeExtra, RemoveAll, assignment).
+  /// Requires 0 <= index < GetSize(), as GetAt does.
   double& ElementAt(int index) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "DblArrayC::ElementAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "DblArrayC index out of range");
     return data[index];
   }
@@ -172,16 +185,25 @@ class QUARNBASE_EXPORT PtrArrayC {
 
   /// As DblArrayC::GetAt(int) const.
   void* GetAt(int index) const {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "PtrArrayC::GetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     return data[index];
   }
   /// As DblArrayC::SetAt(int,double).
   void SetAt(int index, void* value) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "PtrArrayC::SetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     data[index] = value;
   }
   /// As DblArrayC::ElementAt(int).
   void*& ElementAt(int index) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "PtrArrayC::ElementAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "PtrArrayC index out of range");
     return data[index];
   }
@@ -256,16 +278,25 @@ class QUARNBASE_EXPORT UIntArrayC {
 
   /// As DblArrayC::GetAt(int) const.
   unsigned int GetAt(int index) const {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "UIntArrayC::GetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     return data[index];
   }
   /// As DblArrayC::SetAt(int,double).
   void SetAt(int index, unsigned int value) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "UIntArrayC::SetAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     data[index] = value;
   }
   /// As DblArrayC::ElementAt(int).
   unsigned int& ElementAt(int index) {
+    QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                    "UIntArrayC::ElementAt: index out of range: %d (0-%d allowed)", index,
+                    elementCount - 1);
     assert(index >= 0 && index < elementCount && "UIntArrayC index out of range");
     return data[index];
   }

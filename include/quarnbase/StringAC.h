@@ -104,7 +104,7 @@ class QUARNBASE_EXPORT StringAC {
   /// @}
 
   /// Stores the C text `value` (null counts as "") into element `index`; does
-  /// nothing when `index` is out of range.
+  /// nothing when `index` is out of range (a hardened build stops the process).
   void SetAt(int index, const char* value);
   /// Makes the array hold `newSize` elements: new ones are empty, removed ones
   /// are released. `newGrowBy` other than -1 becomes growBy first (0 selects
@@ -123,17 +123,20 @@ class QUARNBASE_EXPORT StringAC {
   int Add(const char* value);
   /// Inserts `count` copies of the C text `value` at `index`, padding with empty
   /// strings when `index` lies past the end. A negative `index` or `count`
-  /// changes nothing. On failure the elements are unchanged.
+  /// changes nothing (a hardened build stops the process). On failure the
+  /// elements are unchanged.
   void InsertAt(int index, const char* value, int count = 1);
   /// Inserts the texts of all elements of `other` as C text (an element holding
   /// a zero byte arrives cut there; null counts as an empty array; this array
   /// itself inserts its elements as they were) at `startIndex`, padding with
   /// empty strings when `startIndex` lies past the end. An empty `other` or a
-  /// negative `startIndex` changes nothing. On failure the elements are unchanged.
+  /// negative `startIndex` changes nothing (a hardened build stops the process
+  /// at a negative one). On failure the elements are unchanged.
   void InsertAt(int startIndex, const StringAC* other);
   /// Removes up to `count` elements from `index`, releasing their texts; the
   /// capacity stays. Clamped to the elements present; a negative `index` or
-  /// `count` changes nothing.
+  /// `count` changes nothing. A hardened build stops the process instead
+  /// unless 0 <= index, 0 <= count and index + count <= GetSize().
   void RemoveAt(int index, int count = 1);
   /// Releases every element and the block; growBy is kept.
   void RemoveAll();

@@ -7,6 +7,7 @@
 #ifndef QUARNBASE_STRINGC_H
 #define QUARNBASE_STRINGC_H
 
+#include <quarnbase/detail/Check.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
@@ -441,13 +442,17 @@ class QUARNBASE_EXPORT StringC {
   char GetAt(Index pos) const {
     return IndexInRange(pos) ? Text()[pos] : '\0';
   }
-  /// Unchecked read; requires pos <= length().
+  /// Unchecked read (checked in a hardened build); requires pos <= length().
   char operator[](unsigned int pos) const {
+    QUARNBASE_CHECK(pos <= dataLength, "StringC::operator[]: index out of range: %u (0-%u allowed)",
+                    pos, dataLength);
     assert(pos <= dataLength && "StringC index out of range");
     return Text()[pos];
   }
   /// Unchecked read; requires 0 <= pos <= length().
   char operator[](int pos) const {
+    QUARNBASE_CHECK(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength,
+                    "StringC::operator[]: index out of range: %d (0-%u allowed)", pos, dataLength);
     assert(pos >= 0 && static_cast<unsigned int>(pos) <= dataLength &&
            "StringC index out of range");
     return Text()[pos];
@@ -455,12 +460,18 @@ class QUARNBASE_EXPORT StringC {
   /// Unchecked read; requires 0 <= pos <= length(); for the other integer types.
   template <class Index, typename std::enable_if<std::is_integral<Index>::value, int>::type = 0>
   char operator[](Index pos) const {
+    QUARNBASE_CHECK(IndexInRange(pos),
+                    "StringC::operator[]: index out of range: %.0f (0-%u allowed)",
+                    static_cast<double>(pos), dataLength);
     assert(IndexInRange(pos) && "StringC index out of range");
     return Text()[pos];
   }
-  /// Stores `ch` at `pos` when pos < length(); otherwise does nothing. The
-  /// length is not changed, also when `ch` is 0.
+  /// Stores `ch` at `pos` when pos < length(); otherwise does nothing (a
+  /// hardened build stops the process instead). The length is not changed,
+  /// also when `ch` is 0.
   void SetAt(unsigned int pos, char ch) const {
+    QUARNBASE_CHECK(pos < dataLength, "StringC::SetAt: index out of range: %u (length %u)", pos,
+                    dataLength);
     if (pos < dataLength) buffer[pos] = ch;
   }
   /// @}

@@ -118,6 +118,9 @@ StringC StringAC::GetAt(int index) const {
 }
 
 void StringAC::SetAt(int index, const char* value) {
+  QUARNBASE_CHECK(index >= 0 && index < elementCount,
+                  "StringAC::SetAt: index out of range: %d (0-%d allowed)", index,
+                  elementCount - 1);
   if (index >= 0 && index < elementCount) data[index] = value;
 }
 
@@ -195,6 +198,8 @@ int StringAC::Add(const char* value) {
 }
 
 void StringAC::InsertAt(int index, const char* value, int count) {
+  QUARNBASE_CHECK(index >= 0 && count >= 0, "StringAC::InsertAt: negative index %d or count %d",
+                  index, count);
   if (index < 0 || count < 0) return;
   const int oldCount = elementCount;
   OpenGap(index, count);
@@ -207,6 +212,7 @@ void StringAC::InsertAt(int index, const char* value, int count) {
 }
 
 void StringAC::InsertAt(int startIndex, const StringAC* other) {
+  QUARNBASE_CHECK(startIndex >= 0, "StringAC::InsertAt: negative index %d", startIndex);
   if (other == nullptr || other->elementCount <= 0 || startIndex < 0) return;
   if (other == this) {  // insert the elements as they were before the gap opens
     const StringAC before(*this);
@@ -228,6 +234,10 @@ void StringAC::InsertAt(int startIndex, const StringAC* other) {
 }
 
 void StringAC::RemoveAt(int index, int count) {
+  QUARNBASE_CHECK(
+      index >= 0 && count >= 0 && index <= elementCount && count <= elementCount - index,
+      "StringAC::RemoveAt: index %d and count %d out of range (%d elements)", index, count,
+      elementCount);
   if (index < 0 || count <= 0 || index >= elementCount) return;
   if (count > elementCount - index) count = elementCount - index;
   EmptyRange(data + index, count);

@@ -319,7 +319,9 @@ TYPED_TEST(ScalarArray, CopiesGetExactBlocksAndTheTargetKeepsItsGrowBy) {
   EXPECT_EQ(State(source), before);
 }
 
-#ifndef NDEBUG
+// Debug builds assert the index; hardened ones (release builds included)
+// check it and stop with a message naming the class, operation and values.
+#if !defined(NDEBUG) || defined(QUARNBASE_HARDENED)
 namespace {
 
 template <class A>
@@ -328,7 +330,7 @@ TYPED_TEST_SUITE(ScalarArrayDeathTest, ArrayTypes, ArrayName);
 
 }  // namespace
 
-TYPED_TEST(ScalarArrayDeathTest, AccessorsAssertTheIndexInDebugBuilds) {
+TYPED_TEST(ScalarArrayDeathTest, AccessorsStopAtABadIndexInDebugAndHardenedBuilds) {
   using A = TypeParam;
   A a = Make<A>({1, 2});
   const A& ca = a;
@@ -336,5 +338,8 @@ TYPED_TEST(ScalarArrayDeathTest, AccessorsAssertTheIndexInDebugBuilds) {
   EXPECT_DEATH(a.SetAt(-1, V<A>(1)), "index out of range");
   EXPECT_DEATH((void)a.ElementAt(2), "index out of range");
   EXPECT_DEATH((void)ca[-1], "index out of range");
+#if defined(QUARNBASE_HARDENED)
+  EXPECT_DEATH(a.SetAt(5, V<A>(1)), "ArrayC::SetAt: index out of range: 5 \\(0-1 allowed\\)");
+#endif
 }
 #endif

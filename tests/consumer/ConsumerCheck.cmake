@@ -1,7 +1,7 @@
 # Script mode: builds and runs tests/consumer/project against an installed tree.
 #
 #   cmake -DWORK_DIR=... -DPROJECT_DIR=<tests/consumer> -DCXX=... -DGENERATOR=...
-#         -DVERSION=<x.y.z> -DLIBRARY_TYPE=SHARED|STATIC
+#         -DVERSION=<x.y.z> -DLIBRARY_TYPE=SHARED|STATIC [-DHARDENED=ON]
 #         (-DBUILD_DIR=<build tree to install> | -DPREFIX=<installed tree>)
 #         [-DCXX_FLAGS=... -DLINK_FLAGS=...] -P ConsumerCheck.cmake
 #
@@ -25,6 +25,17 @@ run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
 run(${WORK_DIR}/cmake-build/consumer)
 expect_greeting("CMake consumer")
 
+# A hardened library makes its clients check too, through the target's compile
+# definition (and pkg-config's Cflags, below): an index past the end stops the
+# consumer with the message.
+if(HARDENED)
+  execute_process(COMMAND ${WORK_DIR}/cmake-build/out_of_range
+                  RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+  if(rc EQUAL 0 OR NOT err MATCHES "DblArrayC::ElementAt: index out of range: 1 \\(0-0 allowed\\)\n")
+    message(FATAL_ERROR "out_of_range did not stop with the message (${rc}): ${err}")
+  endif()
+endif()
+
 # 2. pkg-config --cflags --libs quarnbase; --static for a static library, which
 # brings the libraries it uses.
 find_program(PKG_CONFIG pkg-config REQUIRED)
@@ -39,6 +50,9 @@ if(LIBRARY_TYPE STREQUAL "STATIC")
 endif()
 run(${PKG_CONFIG} ${pc_static} --cflags --libs quarnbase)
 string(STRIP "${last_output}" pc_flags)
+if(HARDENED AND NOT pc_flags MATCHES "-DQUARNBASE_HARDENED")
+  message(FATAL_ERROR "pkg-config's flags lack -DQUARNBASE_HARDENED: ${pc_flags}")
+endif()
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(extra_flags UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
 run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/project/main.cpp ${pc_flags}

@@ -28,6 +28,7 @@ TEST(StringAccess, SetAtChangesCharactersButNeverTheLength) {
   StringC s("abc");
   s.SetAt(1, '\0');
   EXPECT_EQ(Bytes(s), std::string("a\0c", 3));
+#ifndef QUARNBASE_HARDENED  // which stops the process at these (the death test below)
   // At or past the length nothing is stored: the terminator stays.
   s.SetAt(3, 'y');
   s.SetAt(100, 'y');
@@ -37,7 +38,21 @@ TEST(StringAccess, SetAtChangesCharactersButNeverTheLength) {
   StringC empty;
   empty.SetAt(0, 'z');
   EXPECT_EQ(*static_cast<char*>(StringC::emptyPrototype), '\0');
+#endif
 }
+
+#if defined(QUARNBASE_HARDENED)
+// A hardened build stops at a position outside the string, naming it; GetAt
+// keeps its answer of 0.
+TEST(StringAccessDeathTest, HardenedBuildsStopAtABadPosition) {
+  const StringC s("abc");
+  EXPECT_DEATH((void)s[4u], "StringC::operator\\[\\]: index out of range: 4 \\(0-3 allowed\\)");
+  EXPECT_DEATH((void)s[-1], "index out of range: -1");
+  EXPECT_DEATH((void)s[std::size_t{9}], "index out of range: 9");
+  EXPECT_DEATH(s.SetAt(3, 'x'), "StringC::SetAt: index out of range: 3 \\(length 3\\)");
+  EXPECT_EQ(s.GetAt(9), '\0');
+}
+#endif
 
 TEST(StringAccess, TakesAnIndexOfEveryIntegerType) {
   const StringC s("abc");

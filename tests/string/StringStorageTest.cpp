@@ -459,7 +459,9 @@ const ZeroRecordCase kZeroRecordCases[] = {
     {"assigned to a string", [](StringC& z) { return Shape(StringC("x") = z); }, "|2|own"},
     {"MakeUpper, MakeLower, MakeReverse",
      [](StringC& z) { return z.MakeUpper(), z.MakeLower(), z.MakeReverse(), Bytes(z); }, ""},
+#ifndef QUARNBASE_HARDENED  // which stops at SetAt beyond the length
     {"SetAt, Empty", [](StringC& z) { return z.SetAt(0, 'x'), z.Empty(), Shape(z); }, "|1|shared"},
+#endif
     {"+= \"\", += empty", [](StringC& z) { return (z += ""), (z += StringC()), Shape(z); },
      "|1|shared"},
     {"+= text", [](StringC& z) { return (z += "ab"), Shape(z); }, "ab|3|own"},

@@ -128,12 +128,14 @@ TEST(StringACStorage, NegativeSizeAndOutOfRangeReads) {
 
 TEST(StringACStorage, MutatorsIgnoreArgumentsOutsideTheElements) {
   StringAC a = Make({"a", "b", "c"});
+#ifndef QUARNBASE_HARDENED  // which stops at most of these (the death test below)
   EXPECT_EQ(Stderr([&] {
               a.SetAt(3, "x"), a.SetAt(-1, "x"), a.SetSize(-1, 9), a.SetAtGrow(-1, "x");
               a.InsertAt(-1, "x", 1), a.InsertAt(0, "x", -1), a.InsertAt(-1, &a);
               a.RemoveAt(-1, 1), a.RemoveAt(0, -1), a.RemoveAt(3, 1), a.truncate(4), a.truncate(-1);
             }),
             "");
+#endif
   EXPECT_THROW(a.InsertAt(1, "x", INT_MAX), std::bad_alloc);
   EXPECT_THROW(a.SetAtGrow(INT_MAX, "x"), std::bad_alloc);
   // INT_MAX records: requested exactly, or refused.
@@ -144,9 +146,28 @@ TEST(StringACStorage, MutatorsIgnoreArgumentsOutsideTheElements) {
   EXPECT_EQ(FailedRequestOf([] { StringAC big(INT_MAX); }), block);
   EXPECT_EQ(Texts(a), (V{"a", "b", "c"}));
   EXPECT_EQ(Peek::GrowBy(a), 0);
+#ifndef QUARNBASE_HARDENED
   a.RemoveAt(1, 100);  // clamped to the elements present
   EXPECT_EQ(Texts(a), V{"a"});
+#endif
 }
+
+#if defined(QUARNBASE_HARDENED)
+// A hardened build stops where the default one ignores the arguments; the
+// read accessors still print their message and go on.
+TEST(StringACStorageDeathTest, HardenedBuildsStopAtMutatorArgumentsOutsideTheElements) {
+  StringAC a = Make({"a", "b", "c"});
+  EXPECT_DEATH(a.SetAt(3, "x"), "StringAC::SetAt: index out of range: 3 \\(0-2 allowed\\)");
+  EXPECT_DEATH(a.InsertAt(0, "x", -1), "StringAC::InsertAt: negative index 0 or count -1");
+  EXPECT_DEATH(a.InsertAt(-1, &a), "StringAC::InsertAt: negative index -1");
+  EXPECT_DEATH(a.RemoveAt(2, 2),
+               "StringAC::RemoveAt: index 2 and count 2 out of range \\(3 elements\\)");
+  EXPECT_DEATH(a.RemoveAt(-1, 1), "RemoveAt: index -1");
+  a.RemoveAt(3, 0);  // in range: nothing to remove
+  EXPECT_EQ(Stderr([&] { EXPECT_TRUE(a[3].IsEmpty()); }),
+            "StringAC index out of range 3 (0-2 allowed)");
+}
+#endif
 
 TEST(StringACStorage, InsertRemoveAndTruncate) {
   StringAC a = Make({"a", "b", "c"}), other = Make({"x"}), blockOnly(2);
