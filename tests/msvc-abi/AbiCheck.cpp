@@ -156,6 +156,13 @@ void Comparisons() {
   StringC narrower('?', 100);
   CHECK(wider.MetaCompare(narrower) == StrCompGreater);
   CHECK(narrower.MetaCompare(wider) == StrCompLess);
+  // The queries of a const string and a C text on the left: inline templates
+  // over the exported members, which the DLL neither exports nor needs to.
+  const StringC& view = narrower;
+  char apple[] = "apple";
+  CHECK(view.MetaCompare(wider) == StrCompLess && view.IsMetaMatch(wider) == 1 &&
+        view.parse("?").GetSize() == 0);
+  CHECK(apple == StringC("apple") && StringC("apple") == apple && "apple" < StringC("pear"));
 }
 
 void StringArrays() {
