@@ -1,44 +1,32 @@
 // Out-of-range StringAC access after the library's per-thread scratch has been
-// destroyed, with text still in it: from a static destructor (the main
-// thread's thread_locals are gone by then), and from a client's thread_local
-// destructor that runs after the library's, on a second thread and on the main
-// one. Neither may free the old text again or crash; each late use gets an
-// empty scratch that works. Run as `late_use static` or `late_use thread`.
+// destroyed with text in it: from a static destructor (the main thread's
+// thread_locals are gone by then), and from a client's thread_local destructor
+// that runs after the library's, on a second thread and on the main one. The
+// old text must not be freed again; the late access gets an empty scratch that
+// works, and the next access empties it, so nothing leaks. Run as
+// `late_use static` or `late_use thread`.
 #include <quarnbase/StringAC.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
 
 namespace {
 
-bool staticCase = false;
-
-void Require(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "\nlate_use: %s\n", what);
-    std::_Exit(1);
-  }
-}
-
-// Leaves text in the calling thread's scratch (its first use on the thread).
-void KeepText() {
+void KeepTextInScratch() {
   StringAC none;
   none[5] = "text left in the scratch until it is destroyed";
 }
 
-// Uses the scratch after its destruction; the last access empties it again,
-// so that nothing is left to leak.
 void LateUse() {
   StringAC none;
   StringC& scratch = none[7];
-  Require(scratch.IsEmpty() != 0, "a late scratch is not empty");
+  const bool fresh = scratch.IsEmpty() != 0;
   scratch = "late";
-  Require(scratch == "late", "a late scratch does not keep its text");
-  Require(none[8].IsEmpty() != 0, "the next late access is not empty");
+  if (!fresh || !(scratch == "late") || none[8].IsEmpty() == 0) std::_Exit(1);
 }
 
+bool staticCase = false;
 struct LateStatic {
   ~LateStatic() {
     if (staticCase) LateUse();
@@ -56,16 +44,15 @@ thread_local LateThreadLocal lateThreadLocal;
 
 void ThreadCase() {
   lateThreadLocal.armed = true;
-  KeepText();
+  KeepTextInScratch();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Require(argc == 2, "usage: late_use static|thread");
-  if (std::strcmp(argv[1], "static") == 0) {
-    staticCase = true;
-    KeepText();
+  staticCase = argc == 2 && std::strcmp(argv[1], "static") == 0;
+  if (staticCase) {
+    KeepTextInScratch();
   } else {
     std::thread(ThreadCase).join();
     ThreadCase();
