@@ -80,8 +80,9 @@ static_assert(sizeof(PlexC) == sizeof(PlexC*) + 8, "PlexC header has no padding"
 ///
 /// Position arguments are unchecked in release builds and asserted in debug
 /// builds; a hardened build checks them, and that the list is not empty where
-/// an operation needs an element, and stops the process when a check fails. The only failure is
-/// std::bad_alloc from a block allocation, which happens before anything in the list changes.
+/// an operation needs an element, and stops the process when a check fails.
+/// The only failure is std::bad_alloc from a block allocation, which happens
+/// before anything in the list changes.
 class QUARNBASE_EXPORT PtrListC {
  public:
   /// A list node; a spare node's `next` links the free list.
