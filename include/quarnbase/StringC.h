@@ -667,58 +667,72 @@ using IfCText = typename std::enable_if<
 /// \name Comparison with a C text on either side
 /// A C text on the left compares as the member operator with the operands
 /// exchanged: `"abc" == s` is `s == "abc"`, and `t < s` is `s > t` (up to the
-/// text's first zero byte, null counting as ""). Without these, `t == s`
-/// compared addresses through `operator char*`. They take exactly `const
-/// char*` and `char*` (arrays decay to them), so that a `char*` or a `char`
-/// array on either side is no longer ambiguous with the comparison of two
-/// pointers, while a null pointer constant keeps its old meaning on both
-/// sides. Inline templates: no exported symbols.
+/// text's first zero byte, null counting as ""), rather than comparing
+/// addresses through `operator char*`. They take exactly `const char*` and
+/// `char*` (arrays decay to them), so that a `char*` or a `char` array on
+/// either side is not ambiguous with the comparison of two pointers, while a
+/// null pointer constant keeps its meaning on both sides (`nullptr == s`
+/// compares addresses, `s == nullptr` compares with ""). Inline templates:
+/// no exported symbols.
 /// @{
+
+/// `right == left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator==(Text left, const StringC& right) {
   return right == static_cast<const char*>(left);
 }
+/// `right != left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator!=(Text left, const StringC& right) {
   return right != static_cast<const char*>(left);
 }
+/// `right > left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator<(Text left, const StringC& right) {
   return right > static_cast<const char*>(left);
 }
+/// `right >= left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator<=(Text left, const StringC& right) {
   return right >= static_cast<const char*>(left);
 }
+/// `right < left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator>(Text left, const StringC& right) {
   return right < static_cast<const char*>(left);
 }
+/// `right <= left`.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator>=(Text left, const StringC& right) {
   return right <= static_cast<const char*>(left);
 }
-/// The member operators, for a `char*` or `char` array on the right.
+/// The member operator==(const char*), also for a `char*` or `char` array
+/// on the right.
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator==(const StringC& left, Text right) {
   return left.operator==(static_cast<const char*>(right));
 }
+/// The member operator!=(const char*).
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator!=(const StringC& left, Text right) {
   return left.operator!=(static_cast<const char*>(right));
 }
+/// The member operator<(const char*).
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator<(const StringC& left, Text right) {
   return left.operator<(static_cast<const char*>(right));
 }
+/// The member operator<=(const char*).
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator<=(const StringC& left, Text right) {
   return left.operator<=(static_cast<const char*>(right));
 }
+/// The member operator>(const char*).
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator>(const StringC& left, Text right) {
   return left.operator>(static_cast<const char*>(right));
 }
+/// The member operator>=(const char*).
 template <class Text, quarn::detail::IfCText<Text> = 0>
 inline bool operator>=(const StringC& left, Text right) {
   return left.operator>=(static_cast<const char*>(right));
