@@ -50,3 +50,5 @@ endif()
 # The example programs use standard containers whose compiled parts (in the C++
 # library's own DLL) this toolchain does not have; the check program stands in.
 set(QUARNBASE_BUILD_EXAMPLES OFF CACHE BOOL "Build the example programs")
+
+include(${CMAKE_CURRENT_LIST_DIR}/../toolchains/runner.cmake)
