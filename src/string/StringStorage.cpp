@@ -1,6 +1,7 @@
 // StringC storage: construction, assignment and the buffer-access protocol.
 #include <quarnbase/StringC.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -20,15 +21,22 @@ using quarn::detail::StoreTerminator;
 using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
 
-// The formatter, with C99's rules everywhere, as StringC.h's format attribute
-// says: on MinGW its own __mingw_vsnprintf rather than the C runtime's.
-#if defined(__MINGW32__)
-#define QUARN_VSNPRINTF __mingw_vsnprintf
-#else
-#define QUARN_VSNPRINTF std::vsnprintf
-#endif
-
 namespace {
+
+// vsnprintf with C99's rules everywhere, as StringC.h's format attribute says:
+// on MinGW its own __mingw_vsnprintf rather than the C runtime's. That one
+// drops a wide character it cannot convert (%ls, %lc), sets errno to EILSEQ
+// and reports success; it counts here as the formatting error that glibc and
+// the Windows runtime report.
+int FormatText(char* out, std::size_t size, const char* format, va_list args) {
+#if defined(__MINGW32__)
+  errno = 0;
+  const int n = __mingw_vsnprintf(out, size, format, args);
+  return errno == EILSEQ ? -1 : n;
+#else
+  return std::vsnprintf(out, size, format, args);
+#endif
+}
 
 // Allocates an exact buffer for `length` characters with its terminator set.
 // Throws std::bad_alloc for a length above the largest string length.
@@ -77,7 +85,7 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
     char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
     va_list args;
     va_start(args, format);
-    const int n = QUARN_VSNPRINTF(scratch, scratchSize, format, args);
+    const int n = FormatText(scratch, scratchSize, format, args);
     va_end(args);
     if (n < 0) {  // formatting error: the empty state
       ReleaseBytes(scratch);
