@@ -57,10 +57,23 @@ def _memory(valobj):
     return views.Memory(read, target.GetAddressByteSize(), "big" if big else "little")
 
 
-def _fields(valobj, *names):
-    """The named integer or pointer fields of the record `valobj`, as ints
-    (signed where their type is)."""
+def _record(valobj):
+    """The record that `valobj` shows: itself, or what the pointer or
+    reference `valobj` refers to (the formatters apply to those too)."""
     record = valobj.GetNonSyntheticValue()
+    if record.GetType().IsPointerType() or record.GetType().IsReferenceType():
+        record = record.Dereference().GetNonSyntheticValue()
+    return record
+
+
+def _kind(record):
+    """The class name of `record`, without qualifiers."""
+    return record.GetType().GetUnqualifiedType().GetCanonicalType().GetName()
+
+
+def _fields(record, *names):
+    """The named integer or pointer fields of `record`, as ints (signed where
+    their type is)."""
     values = []
     for name in names:
         field = record.GetChildMemberWithName(name)
@@ -74,33 +87,28 @@ def _fields(valobj, *names):
     return values
 
 
-def _kind(valobj):
-    return valobj.GetType().GetUnqualifiedType().GetCanonicalType().GetName()
-
-
-class _Record:
-    """One container record read for its summary and its children: `summary`,
+class _Container:
+    """A container record read for its summary and its children: `summary`,
     and, when the record is sound, `count` children of `element_type` whose
     bytes element(index) reads. An array's elements are read when asked for;
     a list's or a chain's are walked now, one more than
     target.max-children-count, so that LLDB marks a longer one with "..."."""
 
     def __init__(self, valobj):
-        kind = _kind(valobj)
+        record = _record(valobj)
+        kind = _kind(record)
         self.element_type = None
         self.count = 0
         try:
-            self.summary = self._read(kind, valobj)
+            self.summary = self._read(kind, record, _memory(valobj))
         except views.RecordError as error:
             self.summary = "<invalid %s: %s>" % (kind, error)
             self.count = 0
 
-    def _read(self, kind, valobj):
-        memory = _memory(valobj)
-        limit = views.limit_or_cap(_setting(valobj, "target.max-children-count")) + 1
-        record = valobj.GetNonSyntheticValue()
+    def _read(self, kind, record, memory):
+        limit = views.limit_or_cap(_setting(record, "target.max-children-count")) + 1
         if kind in _ARRAYS:
-            data, count, capacity = _fields(valobj, "data", "elementCount", "maxSize")
+            data, count, capacity = _fields(record, "data", "elementCount", "maxSize")
             self.element_type = record.GetChildMemberWithName("data").GetType().GetPointeeType()
             size = self.element_type.GetByteSize()
             views.check_array(memory, data, count, capacity, size)
@@ -108,13 +116,13 @@ class _Record:
             self.element = lambda index: memory.read(data + index * size, size)
             return views.array_summary(kind, count, capacity)
         if kind == "PtrListC":
-            head, tail, count = _fields(valobj, "head", "tail", "count")
-            self.element_type = valobj.GetTarget().GetBasicType(lldb.eBasicTypeVoid).GetPointerType()
+            head, tail, count = _fields(record, "head", "tail", "count")
+            self.element_type = record.GetTarget().GetBasicType(lldb.eBasicTypeVoid).GetPointerType()
             values = list(views.list_elements(memory, head, tail, count, limit))
             size = memory.pointer_size
             summary = "PtrListC of length %d" % count
         else:
-            capacity, following = _fields(valobj, "capacity", "next")
+            capacity, following = _fields(record, "capacity", "next")
             self.element_type = record.GetChildMemberWithName("capacity").GetType()
             address = record.GetLoadAddress()
             if address == lldb.LLDB_INVALID_ADDRESS:
@@ -129,9 +137,10 @@ class _Record:
 
 def string_summary(valobj, internal_dict):
     """Summary of a StringC."""
+    record = _record(valobj)
     try:
-        capacity, length, buffer = _fields(valobj, "allocLength", "dataLength", "buffer")
-        limit = _setting(valobj, "target.max-string-summary-length")
+        capacity, length, buffer = _fields(record, "allocLength", "dataLength", "buffer")
+        limit = _setting(record, "target.max-string-summary-length")
         return views.string_summary(_memory(valobj), capacity, length, buffer, limit)
     except views.RecordError as error:
         return "<invalid StringC: %s>" % error
@@ -139,7 +148,7 @@ def string_summary(valobj, internal_dict):
 
 def container_summary(valobj, internal_dict):
     """Summary of the arrays, PtrListC and PlexC."""
-    return _Record(valobj).summary
+    return _Container(valobj).summary
 
 
 class ContainerChildren:
@@ -150,7 +159,7 @@ class ContainerChildren:
         self.record = None
 
     def update(self):
-        self.record = _Record(self.valobj)
+        self.record = _Container(self.valobj)
         return False
 
     def num_children(self):

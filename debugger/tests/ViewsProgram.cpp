@@ -116,9 +116,9 @@ int main() {
 
   DebuggerStop();
   // Keeps every local alive up to here.
-  const void* const views[] = {&text,     &spare,      &bytes,     &empty,    &names,    &doubles,
-                               &uints,    &pointers,   &list,      &emptyList, zeroFilled, overlong,
-                               unreadable, noBuffer,  overfull,  absurd,    negative,  blockless,
-                               shortChain, longChain, looped,    headless,  plexLoop};
+  const void* const views[] = {&text,      &spare,    &bytes,   &empty,     &names,     &doubles,
+                               &uints,     &pointers, &list,    &emptyList, zeroFilled, overlong,
+                               unreadable, noBuffer,  overfull, absurd,     negative,   blockless,
+                               shortChain, longChain, looped,   headless,   plexLoop};
   return views[0] != nullptr ? 0 : 1;
 }
