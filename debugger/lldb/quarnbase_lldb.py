@@ -50,7 +50,7 @@ def _memory(valobj):
         else:
             data = target.ReadMemory(lldb.SBAddress(address, target), size, error)
         if error.Fail() or data is None:
-            raise MemoryError(address)
+            raise RuntimeError(error.GetCString())
         return data
 
     big = target.GetByteOrder() == lldb.eByteOrderBig
