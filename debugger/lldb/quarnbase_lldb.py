@@ -117,7 +117,8 @@ class _Container:
             return views.array_summary(kind, count, capacity)
         if kind == "PtrListC":
             head, tail, count = _fields(record, "head", "tail", "count")
-            self.element_type = record.GetTarget().GetBasicType(lldb.eBasicTypeVoid).GetPointerType()
+            void = record.GetTarget().GetBasicType(lldb.eBasicTypeVoid)
+            self.element_type = void.GetPointerType()
             values = list(views.list_elements(memory, head, tail, count, limit))
             size = memory.pointer_size
             summary = "PtrListC of length %d" % count

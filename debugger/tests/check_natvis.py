@@ -29,7 +29,8 @@ def check_embedded(natvis, pdb, pdbutil):
     name = os.path.basename(natvis)
     stream = re.compile(r"^\s*/src/files/.*[\\/]%s$" % re.escape(name), re.M)
     if streams.returncode != 0 or not stream.search(streams.stdout):
-        sys.exit("check_natvis: %s does not hold %s:\n%s" % (pdb, name, streams.stdout + streams.stderr))
+        output = streams.stdout + streams.stderr
+        sys.exit("check_natvis: %s does not hold %s:\n%s" % (pdb, name, output))
 
 
 def main():
@@ -58,7 +59,7 @@ def main():
         sys.exit("check_natvis: found no exported class in %s" % headers)
 
     problems = ["no view of %s" % name for name in sorted(exported - named)]
-    problems += ["a view of %s, which no header exports" % name for name in sorted(named - exported)]
+    problems += ["a view of %s, which no header exports" % n for n in sorted(named - exported)]
     if problems:
         sys.exit("check_natvis: %s: %s" % (natvis, "; ".join(problems)))
     if args.pdb:

@@ -65,7 +65,8 @@ def run(command, env=None):
     except subprocess.TimeoutExpired:
         fail("%s did not finish within %d s" % (command[0], TIMEOUT))
     if done.returncode != 0:
-        fail("%s failed (%d):\n%s\n%s" % (" ".join(command), done.returncode, done.stdout, done.stderr))
+        output = done.stdout + "\n" + done.stderr
+        fail("%s failed (%d):\n%s" % (" ".join(command), done.returncode, output))
     for error in ("Traceback", "Python Exception", "error: python"):
         if error in done.stdout or error in done.stderr:
             fail("%s reported a Python error:\n%s\n%s" % (command[0], done.stdout, done.stderr))
@@ -108,15 +109,23 @@ def compare(output, rows, skipped, what):
     return differences
 
 
-def gdb_run(gdb, program, prefix, libdir, rows, extra):
-    """GDB's output for the rows, on `program` with `prefix` allowed."""
-    script = ["set width 0", "set height 0", "break DebuggerStop", "run", "up"]
+def write_script(path, start, rows, echo, stop):
+    """Writes the debugger's command file `path`: the `start` commands, each
+    row's command after its marker, which the command `echo % marker` prints,
+    and `stop`."""
+    script = list(start)
     for index, (command, _) in enumerate(rows):
-        script += ["echo %s%d\\n" % (MARKER, index), command]
-    script += ["echo %send\\n" % MARKER, "kill"]
-    path = os.path.join(os.path.dirname(prefix), "gdb-commands")
+        script += [echo % (MARKER + str(index)), command]
+    script += [echo % (MARKER + "end"), stop]
     with open(path, "w", encoding="utf-8") as commands:
         commands.write("\n".join(script) + "\n")
+
+
+def gdb_run(gdb, program, prefix, libdir, rows, extra):
+    """GDB's output for the rows, on `program` with `prefix` allowed."""
+    start = ["set width 0", "set height 0", "break DebuggerStop", "run", "up"]
+    path = os.path.join(os.path.dirname(prefix), "gdb-commands")
+    write_script(path, start, rows, "echo %s\\n", "kill")
     command = [gdb, "-batch", "-nx", "-iex", "add-auto-load-safe-path " + prefix]
     command += extra + ["-x", path, program]
     return run(command, env=dict(os.environ, LD_LIBRARY_PATH=os.path.join(prefix, libdir)))
@@ -139,23 +148,20 @@ def lldb_python_path(lldb):
 def lldb_run(lldb, program, prefix, libdir, rows):
     """LLDB's output for the rows, after importing the formatters."""
     formatters = os.path.join(prefix, "share", "quarnbase", "lldb", "quarnbase_lldb.py")
-    script = [
+    start = [
         "command script import " + formatters,
         "breakpoint set -n DebuggerStop",
         "run",
         "frame select 1",
     ]
-    for index, (command, _) in enumerate(rows):
-        script += ["script print('%s%d')" % (MARKER, index), command]
-    script += ["script print('%send')" % MARKER, "process kill"]
     path = os.path.join(os.path.dirname(prefix), "lldb-commands")
-    with open(path, "w", encoding="utf-8") as commands:
-        commands.write("\n".join(script) + "\n")
+    write_script(path, start, rows, "script print('%s')", "process kill")
     env = dict(os.environ, LD_LIBRARY_PATH=os.path.join(prefix, libdir))
     # LLDB's Python finds its standard library from the first python3 on the
     # PATH: the one installed beside LLDB, not one a version manager put first.
     env["PATH"] = os.pathsep.join([os.path.dirname(shutil.which(lldb)), env.get("PATH", "")])
-    env["PYTHONPATH"] = os.pathsep.join(filter(None, [lldb_python_path(lldb), env.get("PYTHONPATH")]))
+    paths = [lldb_python_path(lldb), env.get("PYTHONPATH")]
+    env["PYTHONPATH"] = os.pathsep.join(path for path in paths if path)
     return run([lldb, "-b", "--no-lldbinit", "-s", path, program], env=env)
 
 
