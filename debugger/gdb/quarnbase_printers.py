@@ -116,9 +116,11 @@ class ArrayPrinter:
     def children(self):
         if self.error is not None:
             return iter(())
-        elements = views.array_elements(
-            self.memory, self.data, self.count, self.element_type.sizeof
-        )
+        # GDB takes one child past `set print elements` to know there are
+        # more; with no limit, the cap bounds a count that memory happens to
+        # back.
+        shown = min(self.count, views.limit_or_cap(_limit()) + 1)
+        elements = views.array_elements(self.memory, self.data, shown, self.element_type.sizeof)
         return _children(gdb.Value(raw, self.element_type) for raw in elements)
 
     def display_hint(self):
