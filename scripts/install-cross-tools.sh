@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the cross presets need: the cross compilers, Wine and
 # emulators, the GoogleTest sources, the tools of the msvc64 and msvc32
-# presets, and those of the release and docs presets. Idempotent: packages
-# already present are left alone, and the package lists are refreshed only
-# when something is missing.
+# presets, those of the release and docs presets, and LLDB for the debugger
+# checks of the test preset. Idempotent: packages already present are left
+# alone, and the package lists are refreshed only when something is missing.
 set -euo pipefail
 
 # mingw64 and mingw32: the Windows cross compilers, and wine64 to run the tests.
@@ -25,6 +25,8 @@ packages+=(g++-i686-linux-gnu g++-aarch64-linux-gnu g++-s390x-linux-gnu qemu-use
 # release, docs (packaging lanes): the ABI check (abidw, abidiff), the API
 # reference, and the .deb's dependency list (dpkg-shlibdeps).
 packages+=(abigail-tools doxygen dpkg-dev)
+# test (debugger/): LLDB and its Python module, to check the LLDB formatters.
+packages+=(lldb-14 python3-lldb-14)
 
 missing=()
 for pkg in "${packages[@]}"; do
