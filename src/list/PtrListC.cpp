@@ -92,12 +92,12 @@ void PtrListC::GrowFreeList() {
   assert(freeList == nullptr && "refill of a non-empty free list");
   // With the free list empty every node is in use, so `count` is the number of
   // nodes in all blocks; one more block must not let the count overflow.
-  quarn::detail::CheckedCountSum(count, blockSize);
+  quarn::platform::CheckedCountSum(count, blockSize);
   PlexC* block = PlexC::Create(blocks, static_cast<unsigned int>(blockSize), sizeof(CNode));
   // Push from the last node to the first, so the lowest address ends on top.
   char* area = static_cast<char*>(block->data());
   for (int i = blockSize - 1; i >= 0; --i) {
-    void* slot = area + quarn::detail::ElementBytes<CNode>(i);
+    void* slot = area + quarn::platform::ElementBytes<CNode>(i);
     freeList = ::new (slot) CNode{freeList, nullptr, nullptr};
   }
 }

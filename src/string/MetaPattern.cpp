@@ -17,14 +17,14 @@
 #include <cstring>
 #include <utility>
 
+#include <quarnbase/internal/Words.h>
 #include "Allocation.h"
 #include "Checked.h"
-#include "Machine.h"
 
-using quarn::detail::AllocateBytes;
-using quarn::detail::CheckedAdd;
-using quarn::detail::CheckedBlockBytes;
-using quarn::detail::ReleaseBytes;
+using quarn::platform::AllocateBytes;
+using quarn::platform::CheckedAdd;
+using quarn::platform::CheckedBlockBytes;
+using quarn::platform::ReleaseBytes;
 
 namespace {
 

@@ -10,15 +10,15 @@
 #include "Checked.h"
 #include "StringInternal.h"
 
-using quarn::detail::AllocateBytes;
-using quarn::detail::CheckedBlockSize;
-using quarn::detail::CheckedLength;
-using quarn::detail::CheckedLengthSum;
-using quarn::detail::ReleaseBytes;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
-using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
+using quarn::platform::AllocateBytes;
+using quarn::platform::CheckedBlockSize;
+using quarn::platform::CheckedLength;
+using quarn::platform::CheckedLengthSum;
+using quarn::platform::ReleaseBytes;
+using quarn::platform::StringBufferBytes;
 
 // The formatter, with C99's rules everywhere, as StringC.h's format attribute
 // says: on MinGW its own __mingw_vsnprintf rather than the C runtime's.
@@ -104,16 +104,6 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
 }
 
 StringC::~StringC() { ReleaseOwned(buffer, emptyBuffer); }
-
-#if !QUARNBASE_INLINE_FAST_PATHS
-const StringC& StringC::operator=(const StringC& other) {
-  if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
-                                  other.dataLength)) {
-    AssignCopy(other.dataLength, other.buffer);
-  }
-  return *this;
-}
-#endif
 
 const StringC& StringC::operator=(const char* text) {
   AssignCopy(CheckedLength(TextLength(text)), text);

@@ -12,13 +12,13 @@
 #include "PerThread.h"
 #include "Records.h"
 
-using quarn::detail::CheckedCountSum;
 using quarn::detail::EmptyRange;
 using quarn::detail::FillEmpty;
-using quarn::detail::GrownCount;
 using quarn::detail::MoveRecords;
 using quarn::detail::NewRecordBlock;
 using quarn::detail::ReleaseRecordBlock;
+using quarn::platform::CheckedCountSum;
+using quarn::platform::GrownCount;
 
 namespace {
 
