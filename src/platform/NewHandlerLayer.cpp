@@ -55,6 +55,11 @@ void InstallSizedNewHandler(SizedNewHandler handler) {
 #endif
 }
 
+void RemoveNewHandler() {
+  // std::set_new_handler also clears the C runtime's sized slot under MSVC.
+  std::set_new_handler(nullptr);
+}
+
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {
   pendingSize = quarn::platform::SaturatingNarrow<unsigned int>(size);
 }

@@ -1,4 +1,5 @@
-// StringC storage: construction, assignment and the buffer-access protocol.
+// StringC storage: the shared empty buffer and the empty prototype,
+// construction, assignment and the buffer-access protocol.
 #include <quarnbase/StringC.h>
 
 #include <cstdarg>
@@ -27,6 +28,17 @@ using quarn::platform::StringBufferBytes;
 #else
 #define QUARN_VSNPRINTF std::vsnprintf
 #endif
+
+// One zero byte shared by every empty string; the library never writes it.
+char StringC::emptyBuffer[1] = {0};
+
+// Constant-initialised (constexpr default constructor), so it is valid before
+// any dynamic initialiser of any translation unit runs; its destructor
+// releases nothing.
+#if defined(__clang__)
+[[clang::require_constant_initialization]]
+#endif
+const StringC StringC::emptyPrototype;
 
 namespace {
 
