@@ -261,19 +261,7 @@ void StringAC::AppendCopies(const StringC* source, int count) {
 }
 
 void StringAC::CopyElements(const StringAC& other) {
-  const int count = other.elementCount;
-  if (count <= 0) return;
-  StringC* block = NewRecordBlock(count);
-  FillEmpty(block, count);
-  try {
-    for (int i = 0; i < count; ++i) block[i] = other.data[i];
-  } catch (...) {
-    EmptyRange(block, count);
-    ReleaseRecordBlock(block);
-    throw;
-  }
-  data = block;
-  elementCount = maxSize = count;
+  AppendCopies(other.data, other.elementCount);  // into this array, which holds no block
 }
 
 void StringAC::OpenGap(int index, int count) {
