@@ -53,7 +53,7 @@ template <class T>
 struct PerThreadStorage {
   static void __stdcall Destroy(void* object) {
     static_cast<T*>(object)->~T();
-    quarn::detail::ReleaseBytes(object);
+    quarn::platform::ReleaseBytes(object);
   }
   // Made at first use, freed when the library unloads.
   static ThreadSlot& Slot() {
@@ -67,7 +67,7 @@ template <class T>
 T& PerThread() {
   ThreadSlot& slot = PerThreadStorage<T>::Slot();
   if (void* object = slot.Get()) return *static_cast<T*>(object);
-  T* object = ::new (quarn::detail::AllocateBytes(sizeof(T))) T();
+  T* object = ::new (quarn::platform::AllocateBytes(sizeof(T))) T();
   if (!slot.Set(object)) {
     PerThreadStorage<T>::Destroy(object);
     throw std::bad_alloc();

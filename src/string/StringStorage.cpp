@@ -1,4 +1,5 @@
-// StringC storage: construction, assignment and the buffer-access protocol.
+// StringC storage: the shared empty buffer and the empty prototype,
+// construction, assignment and the buffer-access protocol.
 #include <quarnbase/StringC.h>
 
 #include <cerrno>
@@ -11,15 +12,26 @@
 #include "Checked.h"
 #include "StringInternal.h"
 
-using quarn::detail::AllocateBytes;
-using quarn::detail::CheckedBlockSize;
-using quarn::detail::CheckedLength;
-using quarn::detail::CheckedLengthSum;
-using quarn::detail::ReleaseBytes;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
-using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
+using quarn::platform::AllocateBytes;
+using quarn::platform::CheckedBlockSize;
+using quarn::platform::CheckedLength;
+using quarn::platform::CheckedLengthSum;
+using quarn::platform::ReleaseBytes;
+using quarn::platform::StringBufferBytes;
+
+// One zero byte shared by every empty string; the library never writes it.
+char StringC::emptyBuffer[1] = {0};
+
+// Constant-initialised (constexpr default constructor), so it is valid before
+// any dynamic initialiser of any translation unit runs; its destructor
+// releases nothing.
+#if defined(__clang__)
+[[clang::require_constant_initialization]]
+#endif
+const StringC StringC::emptyPrototype;
 
 namespace {
 
@@ -112,16 +124,6 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
 }
 
 StringC::~StringC() { ReleaseOwned(buffer, emptyBuffer); }
-
-#if !QUARNBASE_INLINE_FAST_PATHS
-const StringC& StringC::operator=(const StringC& other) {
-  if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
-                                  other.dataLength)) {
-    AssignCopy(other.dataLength, other.buffer);
-  }
-  return *this;
-}
-#endif
 
 const StringC& StringC::operator=(const char* text) {
   AssignCopy(CheckedLength(TextLength(text)), text);

@@ -153,6 +153,6 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { quarn::tes
 #else
 // The library's allocation functions, which it finds in the program's export
 // table by this name.
-extern "C" __declspec(dllexport) const quarn::detail::AllocationHooks
+extern "C" __declspec(dllexport) const quarn::platform::AllocationHooks
     quarn_test_allocation_hooks = {&quarn::test::Allocate, &quarn::test::Release};
 #endif
