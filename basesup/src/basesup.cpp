@@ -17,25 +17,34 @@ Registration registered = {nullptr, nullptr};
 // for the copy only (never while the client's function runs).
 std::atomic_flag registrationLock = ATOMIC_FLAG_INIT;
 
-void Lock() {
-  while (registrationLock.test_and_set(std::memory_order_acquire)) {
+// Holds registrationLock for its lifetime, spinning until it is free.
+class RegistrationLock {
+ public:
+  RegistrationLock() noexcept {
+    while (registrationLock.test_and_set(std::memory_order_acquire)) {
+    }
   }
-}
-void Unlock() { registrationLock.clear(std::memory_order_release); }
+  ~RegistrationLock() { registrationLock.clear(std::memory_order_release); }
+  RegistrationLock(const RegistrationLock&) = delete;
+  RegistrationLock& operator=(const RegistrationLock&) = delete;
+};
 
 }  // namespace
 
 extern "C" int quarn_mem_recover_func(basesup_recover_fn* slot, unsigned int* arg) {
-  Lock();
-  registered = {slot, arg};
-  Unlock();
+  {
+    const RegistrationLock lock;
+    registered = {slot, arg};
+  }
   return (slot != nullptr && *slot != nullptr) ? 1 : 0;
 }
 
 extern "C" int gui_stdlib_recover(unsigned int size) {
-  Lock();
-  const Registration now = registered;
-  Unlock();
+  Registration now;
+  {
+    const RegistrationLock lock;
+    now = registered;
+  }
   if (now.slot == nullptr || *now.slot == nullptr) return 0;
   return (*now.slot)(size, now.arg != nullptr ? *now.arg : 0);
 }

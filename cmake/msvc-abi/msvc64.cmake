@@ -3,8 +3,5 @@
 set(CMAKE_SYSTEM_PROCESSOR AMD64)
 set(QUARN_MSVC_ARCH x64)
 set(QUARN_MSVC_TRIPLE x86_64-pc-windows-msvc)
+set(QUARNBASE_RUNNER wine64)
 include(${CMAKE_CURRENT_LIST_DIR}/toolchain-common.cmake)
-
-get_filename_component(QUARNBASE_WINE_RUN ${CMAKE_CURRENT_LIST_DIR}/../../scripts/wine-run.sh
-                       ABSOLUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${QUARNBASE_WINE_RUN} ${CMAKE_BINARY_DIR}/wineprefix)

@@ -1,14 +1,9 @@
 # Shared part of the Linux cross toolchains; included by i686.cmake,
 # aarch64.cmake and s390x.cmake after they set CMAKE_SYSTEM_PROCESSOR,
-# QUARNBASE_LINUX_TRIPLE and QUARNBASE_QEMU.
+# QUARNBASE_LINUX_TRIPLE and QUARNBASE_RUNNER (runner.cmake).
 #
 # Debian's cross compilers (package g++-<triple>) build against the target's
-# libraries in /usr/<triple>. ctest runs the programs under qemu-user, which
-# loads the target's dynamic linker and libraries from that directory (-L).
-# The library path makes that dynamic linker take the C library from there
-# too: it reads the host's ld.so.cache, which may name the host's own 32-bit C
-# library (package libc6-i386), and that one does not fit the cross dynamic
-# linker (threads hang on creation).
+# libraries in /usr/<triple>.
 set(CMAKE_SYSTEM_NAME Linux)
 
 set(CMAKE_C_COMPILER ${QUARNBASE_LINUX_TRIPLE}-gcc)
@@ -20,5 +15,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-set(CMAKE_CROSSCOMPILING_EMULATOR ${QUARNBASE_QEMU} -L /usr/${QUARNBASE_LINUX_TRIPLE}
-    -E LD_LIBRARY_PATH=/lib)
+include(${CMAKE_CURRENT_LIST_DIR}/runner.cmake)

@@ -37,3 +37,5 @@ endif()
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-shared-libgcc")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-shared-libgcc")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-shared-libgcc")
+
+include(${CMAKE_CURRENT_LIST_DIR}/runner.cmake)

@@ -7,15 +7,14 @@
 #ifndef QUARNBASE_STRINGC_H
 #define QUARNBASE_STRINGC_H
 
-#include <quarnbase/detail/Check.h>
+#include <quarnbase/internal/Check.h>
+#include <quarnbase/internal/RecordLayout.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
-#if defined(_MSC_VER) && !defined(QUARNBASE_NO_SIMD)
-#include <intrin.h>  // _BitScanForward, for the inline Compare
-#endif
 
 // The headers serve C++14 clients too (the default language of some compilers
 // the application's modules are built with); they see everything but the
@@ -58,26 +57,6 @@
 #define QUARNBASE_EMPTY_CONSTEXPR constexpr
 #endif
 
-// A few members have a fast path that clients compile inline: equality, copy
-// assignment into spare capacity, the one-character append, Find of a
-// character, and Compare (exactly, of texts up to 16 bytes). Inside the shared
-// library the same members are ordinary exported functions running the same
-// code, so separately built clients keep finding them; a static library has no
-// exports to keep and compiles them inline too, so that no program holds an
-// inline and an ordinary definition of one function. The code they share is in
-// quarn::detail, as free functions rather than private members: MSVC exports
-// every inline member of an exported class, and these are no part of the
-// interface. QUARNBASE_NO_SIMD builds the plain code only: clients then call
-// the exported functions, and the library uses no vector or word-at-a-time
-// code.
-#if (!defined(quarnbase_EXPORTS) || defined(QUARNBASE_STATIC_DEFINE)) && !defined(QUARNBASE_NO_SIMD)
-/// 1 where the fast-path members are inline (clients, static builds), else 0.
-#define QUARNBASE_INLINE_FAST_PATHS 1
-#else
-/// 1 where the fast-path members are inline (clients, static builds), else 0.
-#define QUARNBASE_INLINE_FAST_PATHS 0
-#endif
-
 class StringAC;
 
 /// Result of a three-way string comparison or of a meta-pattern comparison.
@@ -94,153 +73,6 @@ enum StrCompModE : int {
   StrCompExact = 0,  ///< byte-wise, case-sensitive
   StrCompNoCase = 1  ///< each byte is lowered with tolower first
 };
-
-// (Two namespace blocks, not quarn::detail: the headers also serve C++14 clients.)
-namespace quarn {
-namespace detail {
-
-/// The exact Compare of two texts that have buffers: the variant that suits
-/// the processor, chosen when the library loads (a plain one until then).
-/// Internal to the library; exported data, so that the inline Compare reaches
-/// the vector code with one indirect call.
-QUARNBASE_EXPORT extern StrCompValE (*compareExact)(const char* a, unsigned int aLength,
-                                                    const char* b, unsigned int bLength);
-
-/// StringC::Compare where the inline path leaves it: in StrCompNoCase mode, or
-/// with a text that has no buffer (a null `a` or `b`). Internal to the library.
-QUARNBASE_EXPORT StrCompValE CompareOther(const char* a, unsigned int aLength, const char* b,
-                                          unsigned int bLength, StrCompModE mode);
-
-/// Stores `ch` and a new terminator after the `length` characters of `buffer`
-/// and counts it, when `capacity` leaves room; returns false, changing
-/// nothing, when it does not.
-inline bool AppendToSpare(char* buffer, unsigned int& length, unsigned int capacity, char ch) {
-  // The length is read and written before the bytes: a char store may alias
-  // it, which would make the compiler read it again.
-  const unsigned int n = length;
-  if (n >= capacity) return false;
-  length = n + 1;
-  buffer[n] = ch;
-  buffer[n + 1] = '\0';
-  return true;
-}
-
-/// Copies the `count` bytes of `source` and a terminator into `buffer` and
-/// sets `length` when `count` is not 0 and `capacity` holds it (so the buffer
-/// is owned); returns false, changing nothing, otherwise. `source` may overlap.
-inline bool CopyToSpare(char* buffer, unsigned int& length, unsigned int capacity,
-                        const char* source, unsigned int count) {
-  if (count == 0 || count > capacity) return false;
-  length = count;
-  std::memmove(buffer, source, count);
-  buffer[count] = '\0';
-  return true;
-}
-
-/// Whether two texts hold the same bytes; a null text (no buffer) equals only
-/// another null one.
-inline bool SameText(const char* a, unsigned int aLength, const char* b, unsigned int bLength) {
-  if (a == nullptr || b == nullptr) return a == b;
-  return aLength == bLength && std::memcmp(a, b, aLength) == 0;
-}
-
-/// The offset of the first `ch` in the C text `text`, or -1.
-inline int FindChar(const char* text, char ch) {
-  const char* const hit = std::strchr(text, ch);
-  return hit != nullptr ? static_cast<int>(hit - text) : -1;
-}
-
-#ifndef QUARNBASE_NO_SIMD
-/// The offset of the lowest-addressed nonzero byte of `word` (not 0) as
-/// memcpy stores it: for two words loaded from memory, FirstNonzeroByte(a ^ b)
-/// is where they first differ.
-template <class Word>
-inline unsigned int FirstNonzeroByte(Word word) {
-#if defined(_MSC_VER)  // little-endian
-  unsigned long bit;
-#if defined(_M_X64) || defined(_M_ARM64)
-  _BitScanForward64(&bit, word);
-#else
-  const unsigned long long wide = word;
-  if (_BitScanForward(&bit, static_cast<unsigned long>(wide)) == 0) {
-    _BitScanForward(&bit, static_cast<unsigned long>(wide >> 32));
-    bit += 32;
-  }
-#endif
-  return static_cast<unsigned int>(bit) / 8;
-#elif (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
-    __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-  return static_cast<unsigned int>(__builtin_ctzll(word)) / 8;
-#elif (defined(__GNUC__) || defined(__clang__)) && defined(__BYTE_ORDER__) && \
-    __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  return (static_cast<unsigned int>(__builtin_clzll(word)) - 64u +
-          8u * static_cast<unsigned int>(sizeof(Word))) /
-         8;
-#else
-  unsigned char bytes[sizeof(Word)];
-  std::memcpy(bytes, &word, sizeof word);
-  unsigned int at = 0;
-  while (bytes[at] == 0) ++at;
-  return at;
-#endif
-}
-
-/// The offset of the first byte where `a` and `b` differ among their first n
-/// (sizeof(Word) <= n <= 2 * sizeof(Word)), or n: two words each, at 0 and
-/// ending at n.
-template <class Word>
-inline unsigned int FirstDifference(const char* a, const char* b, unsigned int n) {
-  Word wa;
-  Word wb;
-  unsigned int at = 0;
-  std::memcpy(&wa, a, sizeof wa);
-  std::memcpy(&wb, b, sizeof wb);
-  if (wa == wb) {
-    at = n - static_cast<unsigned int>(sizeof(Word));
-    std::memcpy(&wa, a + at, sizeof wa);
-    std::memcpy(&wb, b + at, sizeof wb);
-    if (wa == wb) return n;
-  }
-  return at + FirstNonzeroByte(static_cast<Word>(wa ^ wb));
-}
-
-/// The exact order of two texts that have buffers, the shorter holding
-/// n <= 16 bytes: by words of 8 (or 4) bytes, below 4 bytes one at a time.
-inline StrCompValE CompareShort(const char* a, unsigned int aLength, const char* b,
-                                unsigned int bLength, unsigned int n) {
-  unsigned int at = 0;
-  if (n >= 8) {
-    at = FirstDifference<unsigned long long>(a, b, n);
-  } else if (n >= 4) {
-    at = FirstDifference<unsigned int>(a, b, n);
-  } else {
-    while (at < n && a[at] == b[at]) ++at;
-  }
-  if (at < n) {
-    return static_cast<signed char>(a[at]) > static_cast<signed char>(b[at]) ? StrCompGreater
-                                                                             : StrCompLess;
-  }
-  if (aLength == bLength) return StrCompEqual;
-  return aLength < bLength ? StrCompLess : StrCompGreater;
-}
-#endif
-
-/// StringC::Compare of two texts (null without a buffer): short exact ones
-/// here, longer ones through compareExact, the rest through CompareOther.
-inline StrCompValE CompareTexts(const char* a, unsigned int aLength, const char* b,
-                                unsigned int bLength, StrCompModE mode) {
-  if (mode == StrCompNoCase || a == nullptr || b == nullptr) {
-    return CompareOther(a, aLength, b, bLength, mode);
-  }
-#ifndef QUARNBASE_NO_SIMD
-  const unsigned int n = aLength < bLength ? aLength : bLength;
-  if (n <= 16) return CompareShort(a, aLength, b, bLength, n);
-#endif
-  return compareExact(a, aLength, b, bLength);
-}
-
-}  // namespace detail
-}  // namespace quarn
 
 /// An owning, growable string of 8-bit characters.
 ///
@@ -289,17 +121,7 @@ class QUARNBASE_EXPORT StringC {
 
   /// Copies other's bytes, reusing this buffer when it is large enough. On
   /// allocation failure the string is left empty.
-#if QUARNBASE_INLINE_FAST_PATHS
-  const StringC& operator=(const StringC& other) {
-    if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
-                                    other.dataLength)) {
-      AssignCopy(other.dataLength, other.buffer);
-    }
-    return *this;
-  }
-#else
   const StringC& operator=(const StringC& other);
-#endif
   /// Copies the C text (null counts as ""), reusing the buffer when it fits.
   const StringC& operator=(const char* text);
   /// Makes the string the single character `ch` (a zero `ch` gives length 1).
@@ -338,14 +160,7 @@ class QUARNBASE_EXPORT StringC {
   /// @{
   const StringC& operator+=(const char* text);  ///< null appends nothing
   /// Exactly one byte, zero included.
-#if QUARNBASE_INLINE_FAST_PATHS
-  const StringC& operator+=(char ch) {
-    if (!quarn::detail::AppendToSpare(buffer, dataLength, allocLength, ch)) ConcatInPlace(1, &ch);
-    return *this;
-  }
-#else
   const StringC& operator+=(char ch);
-#endif
   const StringC& operator+=(const StringC& other);  ///< all of other's bytes, zero bytes included
   /// @}
 
@@ -355,13 +170,7 @@ class QUARNBASE_EXPORT StringC {
   /// Three-way byte-wise comparison of the stored bytes (zero bytes included),
   /// bytes taken as signed values, a common prefix sorting first. In
   /// StrCompNoCase mode each byte is lowered with tolower first.
-#if QUARNBASE_INLINE_FAST_PATHS
-  QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const {
-    return quarn::detail::CompareTexts(buffer, dataLength, other.buffer, other.dataLength, mode);
-  }
-#else
   QUARNBASE_NODISCARD StrCompValE Compare(const StringC& other, StrCompModE mode) const;
-#endif
   /// Compare(other, StrCompExact) is StrCompLess.
   bool operator<(const StringC& other) const;
   /// Compare(other, StrCompExact) is not StrCompGreater.
@@ -372,17 +181,9 @@ class QUARNBASE_EXPORT StringC {
   bool operator>=(const StringC& other) const;
   /// Same bytes and same length (equality needs no byte order, so memcmp
   /// settles it). A string without a buffer equals only another such.
-#if QUARNBASE_INLINE_FAST_PATHS
-  bool operator==(const StringC& other) const {
-    return quarn::detail::SameText(buffer, dataLength, other.buffer, other.dataLength);
-  }
-  /// Not operator==.
-  bool operator!=(const StringC& other) const { return !(*this == other); }
-#else
   bool operator==(const StringC& other) const;
   /// Not operator==.
   bool operator!=(const StringC& other) const;
-#endif
   /// The comparisons with a C text (null counts as "") order as Compare does
   /// with StringC(text), without building it; a string without a buffer sorts
   /// before every text.
@@ -390,8 +191,8 @@ class QUARNBASE_EXPORT StringC {
   bool operator<=(const char* text) const;  ///< ordered as operator<(const char*)
   bool operator>(const char* text) const;   ///< ordered as operator<(const char*)
   bool operator>=(const char* text) const;  ///< ordered as operator<(const char*)
-  bool operator==(const char* text) const;  ///< ordered as operator<(const char*)
-  bool operator!=(const char* text) const;  ///< ordered as operator<(const char*)
+  bool operator==(const char* text) const;  ///< equal in that order
+  bool operator!=(const char* text) const;  ///< not equal in that order
   /// strcasecmp of the C text against `text` (null counts as ""), unreduced.
   QUARNBASE_NODISCARD int CompareNoCase(const char* text) const;
   /// strcoll of the C text against `text` (null counts as ""), unreduced.
@@ -481,11 +282,7 @@ class QUARNBASE_EXPORT StringC {
   /// @{
 
   /// The first `ch` of the C text; Find(0) is the length of the C text.
-#if QUARNBASE_INLINE_FAST_PATHS
-  QUARNBASE_NODISCARD int Find(char ch) const { return quarn::detail::FindChar(Text(), ch); }
-#else
   QUARNBASE_NODISCARD int Find(char ch) const;
-#endif
   QUARNBASE_NODISCARD int Find(const char* text) const;  ///< "" and null give 0
   /// The last `ch` of the C text. Reads the stored bytes from the end back to
   /// the last `ch`, and those before it once (a zero byte among them ends the
@@ -611,6 +408,7 @@ class QUARNBASE_EXPORT StringC {
   friend QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
   friend QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
   friend QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+  friend struct quarn::detail::RecordLayout<StringC>;
   /// \endcond
 
   unsigned int allocLength;  ///< capacity in characters, terminator excluded
@@ -629,14 +427,23 @@ class QUARNBASE_EXPORT StringC {
   static char emptyBuffer[1];
 };
 
+/// \cond
 // The record is part of the binary interface: clients embed it by value, and
 // StringAC fills, moves and swaps records bit for bit. It must stay exactly its
 // three plain fields.
-static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
-static_assert(std::is_standard_layout<StringC>::value && !std::is_polymorphic<StringC>::value,
-              "StringC is a plain record");
-static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
-              "StringC is allocLength, dataLength, buffer, without padding");
+template <>
+struct quarn::detail::RecordLayout<StringC> {
+  static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
+  static_assert(std::is_standard_layout<StringC>::value && !std::is_polymorphic<StringC>::value,
+                "StringC is a plain record");
+  static_assert(offsetof(StringC, allocLength) == 0 && offsetof(StringC, dataLength) == 4 &&
+                    offsetof(StringC, buffer) == 8 && sizeof(StringC) == 8 + sizeof(char*),
+                "StringC is allocLength, dataLength, buffer, without padding");
+};
+/// \endcond
+
+// The definitions of the members with a fast path, which clients compile inline.
+#include <quarnbase/internal/StringFastPaths.h>
 
 /// \name Concatenation into a new string
 /// Each allocates once, exactly; a null `const char*` contributes nothing and a

@@ -25,17 +25,6 @@ template <class Array>
 struct ScalarArrayCore {
   using T = std::remove_pointer_t<decltype(std::declval<Array&>().data)>;
 
-  // The record is a pointer followed by three 32-bit ints, in this order, on
-  // 32- and 64-bit targets alike; clients depend on it.
-  static_assert(std::is_standard_layout_v<Array>, "array record must be standard-layout");
-  static_assert(sizeof(int) == 4, "counts are 32-bit");
-  static_assert(offsetof(Array, data) == 0, "data comes first");
-  static_assert(offsetof(Array, elementCount) == sizeof(void*), "elementCount follows data");
-  static_assert(offsetof(Array, maxSize) == sizeof(void*) + sizeof(int), "maxSize is third");
-  static_assert(offsetof(Array, growBy) == sizeof(void*) + 2 * sizeof(int), "growBy is last");
-  static_assert(sizeof(Array) == (sizeof(void*) + 3 * sizeof(int) + alignof(void*) - 1) /
-                                     alignof(void*) * alignof(void*),
-                "no fields beyond the four");
   // Elements are copied bytewise and an all-zero slot must be the zero value.
   static_assert(std::is_trivially_copyable_v<T> && std::is_scalar_v<T>,
                 "elements are plain scalars");
@@ -43,21 +32,22 @@ struct ScalarArrayCore {
   // A block of `capacity` slots holding a copy of the first `count` elements
   // of `source`; the other slots are unset. Throws before anything changes.
   static T* NewBlock(int capacity, const T* source, int count) {
-    T* block = static_cast<T*>(AllocateBytes(CheckedBlockBytes(capacity, sizeof(T))));
-    if (count > 0) std::memmove(block, source, ElementBytes<T>(count));
+    T* block =
+        static_cast<T*>(platform::AllocateBytes(platform::CheckedBlockBytes(capacity, sizeof(T))));
+    if (count > 0) std::memmove(block, source, platform::ElementBytes<T>(count));
     return block;
   }
 
   // Releases the old block and installs `block` (null for none) of `capacity` slots.
   static void ReplaceBlock(Array& a, T* block, int capacity) noexcept {
-    ReleaseBytes(a.data);
+    platform::ReleaseBytes(a.data);
     a.data = block;
     a.maxSize = capacity;
   }
 
   // Sets the slots [from, to) to the zero value.
   static void Zero(T* data, int from, int to) noexcept {
-    if (to > from) std::memset(data + from, 0, ElementBytes<T>(to - from));
+    if (to > from) std::memset(data + from, 0, platform::ElementBytes<T>(to - from));
   }
 
   // The state of an array without a block; growBy is kept.
@@ -76,7 +66,8 @@ struct ScalarArrayCore {
     }
     if (newSize > a.maxSize) {
       // maxSize + growBy, at least newSize, at most INT_MAX.
-      const int capacity = a.data == nullptr ? newSize : GrownCount(a.maxSize, a.growBy, newSize);
+      const int capacity =
+          a.data == nullptr ? newSize : platform::GrownCount(a.maxSize, a.growBy, newSize);
       ReplaceBlock(a, NewBlock(capacity, a.data, a.elementCount), capacity);
     }
     Zero(a.data, a.elementCount, newSize);
@@ -97,13 +88,13 @@ struct ScalarArrayCore {
 
   static void SetAtGrow(Array& a, int index, T value) {
     if (index < 0) return;
-    if (index >= a.elementCount) Resize(a, CheckedCountSum(index, 1));
+    if (index >= a.elementCount) Resize(a, platform::CheckedCountSum(index, 1));
     a.data[index] = value;
   }
 
   static int AddGrowing(Array& a, T value) {
     const int index = a.elementCount;
-    Resize(a, CheckedCountSum(index, 1));
+    Resize(a, platform::CheckedCountSum(index, 1));
     a.data[index] = value;
     return index;
   }
@@ -114,11 +105,12 @@ struct ScalarArrayCore {
   static void OpenGap(Array& a, int index, int count) {
     const int oldCount = a.elementCount;
     if (index >= oldCount) {
-      Resize(a, CheckedCountSum(index, count));
+      Resize(a, platform::CheckedCountSum(index, count));
       return;
     }
-    Resize(a, CheckedCountSum(oldCount, count));
-    std::memmove(a.data + index + count, a.data + index, ElementBytes<T>(oldCount - index));
+    Resize(a, platform::CheckedCountSum(oldCount, count));
+    std::memmove(a.data + index + count, a.data + index,
+                 platform::ElementBytes<T>(oldCount - index));
   }
 
   static void InsertAt(Array& a, int index, T value, int count) {
@@ -132,7 +124,7 @@ struct ScalarArrayCore {
     if (count > a.elementCount - index) count = a.elementCount - index;
     const int tail = a.elementCount - index - count;
     if (tail != 0) {
-      std::memmove(a.data + index, a.data + index + count, ElementBytes<T>(tail));
+      std::memmove(a.data + index, a.data + index + count, platform::ElementBytes<T>(tail));
     }
     a.elementCount -= count;
   }
@@ -143,17 +135,18 @@ struct ScalarArrayCore {
     OpenGap(a, start, count);
     T* const data = a.data;
     if (other != &a) {
-      std::memmove(data + start, other->data, ElementBytes<T>(count));
+      std::memmove(data + start, other->data, platform::ElementBytes<T>(count));
       return;
     }
     // Inserting the array into itself: the old elements now lie at [0, start)
     // and [start + count, 2 * count) when start was inside the array, or at
     // [0, count) when it was not. Copy them into the gap in their old order.
     if (start >= count) {
-      std::memmove(data + start, data, ElementBytes<T>(count));
+      std::memmove(data + start, data, platform::ElementBytes<T>(count));
     } else {
-      std::memmove(data + start, data, ElementBytes<T>(start));
-      std::memmove(data + 2 * start, data + start + count, ElementBytes<T>(count - start));
+      std::memmove(data + start, data, platform::ElementBytes<T>(start));
+      std::memmove(data + 2 * start, data + start + count,
+                   platform::ElementBytes<T>(count - start));
     }
   }
 

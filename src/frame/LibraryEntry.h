@@ -1,8 +1,9 @@
 // LibraryEntry.h - the library entry point.
 //
 // On Windows the DLL's DllMain calls it. Elsewhere a load-time hook
-// (StaticData.cpp) calls it with process attach once the library's static
-// initialisation has run, and with process detach at unload.
+// (LoadHook.cpp) calls it with process attach during the library's static
+// initialisation, and with process detach at unload. The entry point relies
+// on no other static object of the library.
 #ifndef QUARNBASE_SRC_FRAME_LIBRARYENTRY_H
 #define QUARNBASE_SRC_FRAME_LIBRARYENTRY_H
 

@@ -4,7 +4,6 @@
 #include <basesup/basesup.h>
 
 #include <atomic>
-#include <new>
 
 #include "NewHandlerLayer.h"
 
@@ -17,6 +16,7 @@ namespace {
 // a few instructions only; never while the support library or the client runs.
 std::atomic_flag stateLock = ATOMIC_FLAG_INIT;
 
+// Holds stateLock for its lifetime, spinning until it is free.
 class StateLock {
  public:
   StateLock() noexcept {
@@ -29,19 +29,19 @@ class StateLock {
 };
 
 // Successful recoveries since the hook was last called; under StateLock.
-int mem_recover_retry_count = 0;
+int recoveryCount = 0;
 
 // Recoveries after which the handler removes itself (the next one past it).
-constexpr int mem_recover_retry_limit = 1000;
+constexpr int kRecoveryLimit = 1000;
 
 // Asks the support library to reclaim memory for a failed request of `size`
 // bytes. Returns 1 to retry the allocation, 0 to let it fail. After more than
-// mem_recover_retry_limit successful recoveries it uninstalls itself, still
-// answering 1 that last time.
-int mem_recover_new_handler(unsigned int size) {
+// kRecoveryLimit successful recoveries it removes itself, still answering 1
+// that last time.
+int RecoverMemory(unsigned int size) {
   if (gui_stdlib_recover(size) == 0) return 0;
   const StateLock lock;
-  if (++mem_recover_retry_count > mem_recover_retry_limit) std::set_new_handler(nullptr);
+  if (++recoveryCount > kRecoveryLimit) quarn::platform::RemoveNewHandler();
   return 1;
 }
 
@@ -52,11 +52,11 @@ extern "C" int quarn_mem_recover_func_cxx(int (**recoverFunc)(unsigned int, unsi
   {
     const StateLock lock;
     if (recoverFunc != nullptr && *recoverFunc != nullptr) {
-      quarn::platform::InstallSizedNewHandler(&mem_recover_new_handler);
+      quarn::platform::InstallSizedNewHandler(&RecoverMemory);
     } else {
-      std::set_new_handler(nullptr);
+      quarn::platform::RemoveNewHandler();
     }
-    mem_recover_retry_count = 0;
+    recoveryCount = 0;
   }
   return quarn_mem_recover_func(recoverFunc, recoverArg);
 }

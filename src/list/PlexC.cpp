@@ -9,8 +9,8 @@
 PlexC* PlexC::Create(PlexC*& chainHead, unsigned int count, unsigned int elementSize) {
   // The size is computed and the block allocated before the head changes, so a
   // failure leaves the chain as it was.
-  const std::size_t bytes = quarn::detail::CheckedBlockBytes(count, elementSize, sizeof(PlexC));
-  PlexC* block = ::new (quarn::detail::AllocateBytes(bytes)) PlexC{chainHead, count, 0};
+  const std::size_t bytes = quarn::platform::CheckedBlockBytes(count, elementSize, sizeof(PlexC));
+  PlexC* block = ::new (quarn::platform::AllocateBytes(bytes)) PlexC{chainHead, count, 0};
   chainHead = block;
   return block;
 }
@@ -18,7 +18,7 @@ PlexC* PlexC::Create(PlexC*& chainHead, unsigned int count, unsigned int element
 void PlexC::FreeDataChain(PlexC* head) noexcept {
   while (head != nullptr) {
     PlexC* older = head->next;
-    quarn::detail::ReleaseBytes(head);
+    quarn::platform::ReleaseBytes(head);
     head = older;
   }
 }

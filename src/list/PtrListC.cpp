@@ -32,16 +32,7 @@ PtrListC& PtrListC::operator=(PtrListC&& other) noexcept {
   return *this;
 }
 
-PtrListC::~PtrListC() {
-  // The field order is part of the exported layout (the header locks the size).
-  static_assert(offsetof(PtrListC, head) == 0 && offsetof(PtrListC, tail) == sizeof(void*) &&
-                    offsetof(PtrListC, count) == 2 * sizeof(void*) &&
-                    offsetof(PtrListC, freeList) > offsetof(PtrListC, count) &&
-                    offsetof(PtrListC, blocks) == offsetof(PtrListC, freeList) + sizeof(void*) &&
-                    offsetof(PtrListC, blockSize) == offsetof(PtrListC, blocks) + sizeof(void*),
-                "PtrListC fields: head, tail, count, freeList, blocks, blockSize");
-  RemoveAll();
-}
+PtrListC::~PtrListC() { RemoveAll(); }
 
 void PtrListC::AddHead(const PtrListC* other) {
   assert(other != nullptr && "AddHead of a null list");
@@ -92,12 +83,12 @@ void PtrListC::GrowFreeList() {
   assert(freeList == nullptr && "refill of a non-empty free list");
   // With the free list empty every node is in use, so `count` is the number of
   // nodes in all blocks; one more block must not let the count overflow.
-  quarn::detail::CheckedCountSum(count, blockSize);
+  quarn::platform::CheckedCountSum(count, blockSize);
   PlexC* block = PlexC::Create(blocks, static_cast<unsigned int>(blockSize), sizeof(CNode));
   // Push from the last node to the first, so the lowest address ends on top.
   char* area = static_cast<char*>(block->data());
   for (int i = blockSize - 1; i >= 0; --i) {
-    void* slot = area + quarn::detail::ElementBytes<CNode>(i);
+    void* slot = area + quarn::platform::ElementBytes<CNode>(i);
     freeList = ::new (slot) CNode{freeList, nullptr, nullptr};
   }
 }

@@ -6,10 +6,10 @@
 #include <windows.h>
 #endif
 
-namespace quarn::detail {
+namespace quarn::platform {
 
 void* AllocateBytesRecorded(std::size_t size) {
-  platform::PendingRequest request(size);
+  PendingRequest request(size);
   return NewBytes(size);
 }
 
@@ -42,4 +42,4 @@ void ReleaseBytes(void* block) noexcept {
 }
 #endif
 
-}  // namespace quarn::detail
+}  // namespace quarn::platform

@@ -18,7 +18,7 @@
 
 #include "NewHandlerLayer.h"
 
-namespace quarn::detail {
+namespace quarn::platform {
 
 /// AllocateBytes once a sized handler exists: records the size for it first.
 void* AllocateBytesRecorded(std::size_t size);
@@ -51,10 +51,10 @@ inline void ReleaseBytes(void* block) noexcept { ::operator delete(block); }
 /// handler exists, nobody reads the size, and this is one test on the way to
 /// the allocation.
 inline void* AllocateBytes(std::size_t size) {
-  if (!platform::SizedHandlerEverInstalled()) return NewBytes(size);
+  if (!SizedHandlerEverInstalled()) return NewBytes(size);
   return AllocateBytesRecorded(size);
 }
 
-}  // namespace quarn::detail
+}  // namespace quarn::platform
 
 #endif  // QUARNBASE_SRC_PLATFORM_ALLOCATION_H

@@ -18,7 +18,7 @@
 #include <new>
 #include <type_traits>
 
-namespace quarn::detail {
+namespace quarn::platform {
 
 static_assert(sizeof(std::size_t) >= 4, "a string buffer size must fit std::size_t");
 
@@ -182,6 +182,6 @@ inline std::size_t ElementBytes(int count) {
   return static_cast<std::size_t>(count) * sizeof(T);
 }
 
-}  // namespace quarn::detail
+}  // namespace quarn::platform
 
 #endif  // QUARNBASE_SRC_PLATFORM_CHECKED_H

@@ -1,15 +1,13 @@
-// Machine.h - what the fast paths need of the processor: the lowest set bit
-// of a word, and the vector instructions (SSE2 where the build may assume it,
-// AVX2 where the processor running the library has it). (The inline Compare
-// finds differing bytes in the public header, which serves clients too.)
+// Machine.h - what the fast paths need of the processor: the vector
+// instructions (SSE2 where the build may assume it, AVX2 where the processor
+// running the library has it). The bit scans of words, which the inline
+// Compare needs too, are in quarnbase/internal/Words.h.
 //
 // Each piece tests _MSC_VER first, then GCC and clang, then falls back to
 // portable code. clang-cl defines both _MSC_VER and __clang__, so the MSVC
 // branches are compiled and run by the MSVC-ABI lanes.
 #ifndef QUARNBASE_SRC_PLATFORM_MACHINE_H
 #define QUARNBASE_SRC_PLATFORM_MACHINE_H
-
-#include <cstdint>
 
 // QUARN_X86_VECTORS on x86 (32- or 64-bit) with a compiler whose intrinsics
 // this header can declare; QUARN_SSE2 where, besides, every processor the
@@ -52,37 +50,7 @@
 #endif
 #endif
 
-namespace quarn::detail {
-
-/// The index of the lowest set bit of `word`, which is not 0.
-inline unsigned int LowestSetBit(std::uint32_t word) {
-#if defined(_MSC_VER)
-  unsigned long index;
-  _BitScanForward(&index, word);
-  return static_cast<unsigned int>(index);
-#elif defined(__GNUC__) || defined(__clang__)
-  return static_cast<unsigned int>(__builtin_ctz(word));
-#else
-  unsigned int index = 0;
-  for (; (word & 1u) == 0; word >>= 1) ++index;
-  return index;
-#endif
-}
-
-/// The index of the lowest set bit of `word`, which is not 0.
-inline unsigned int LowestSetBit(std::uint64_t word) {
-#if defined(_MSC_VER) && (defined(_M_X64) || defined(_M_ARM64))
-  unsigned long index;
-  _BitScanForward64(&index, word);
-  return static_cast<unsigned int>(index);
-#elif !defined(_MSC_VER) && (defined(__GNUC__) || defined(__clang__))
-  return static_cast<unsigned int>(__builtin_ctzll(word));
-#else  // 32-bit MSVC targets and the rest: one half, then the other
-  const std::uint32_t low = static_cast<std::uint32_t>(word);
-  if (low != 0) return LowestSetBit(low);
-  return 32 + LowestSetBit(static_cast<std::uint32_t>(word >> 32));
-#endif
-}
+namespace quarn::platform {
 
 /// Whether the processor running the library has AVX2 and the operating
 /// system saves its registers. False where QUARN_X86_VECTORS is not defined.
@@ -106,6 +74,6 @@ inline bool CpuHasAvx2() {
 #endif
 }
 
-}  // namespace quarn::detail
+}  // namespace quarn::platform
 
 #endif  // QUARNBASE_SRC_PLATFORM_MACHINE_H

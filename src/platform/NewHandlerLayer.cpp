@@ -38,7 +38,7 @@ void ForwardToSizedHandler() {
 // The C runtime hands the request size to its handler itself.
 int __cdecl ForwardToSizedHandler(size_t size) {
   const SizedNewHandler handler = installedHandler.load(std::memory_order_relaxed);
-  return handler != nullptr ? handler(quarn::detail::SaturatingNarrow<unsigned int>(size)) : 0;
+  return handler != nullptr ? handler(quarn::platform::SaturatingNarrow<unsigned int>(size)) : 0;
 }
 #endif
 
@@ -55,8 +55,13 @@ void InstallSizedNewHandler(SizedNewHandler handler) {
 #endif
 }
 
+void RemoveNewHandler() {
+  // std::set_new_handler also clears the C runtime's sized slot under MSVC.
+  std::set_new_handler(nullptr);
+}
+
 PendingRequest::PendingRequest(std::size_t size) noexcept : saved(pendingSize) {
-  pendingSize = quarn::detail::SaturatingNarrow<unsigned int>(size);
+  pendingSize = quarn::platform::SaturatingNarrow<unsigned int>(size);
 }
 
 PendingRequest::~PendingRequest() { pendingSize = saved; }

@@ -20,6 +20,11 @@ using SizedNewHandler = int (*)(unsigned int size);
 /// whatever was installed before.
 void InstallSizedNewHandler(SizedNewHandler handler);
 
+/// Leaves the C++ runtime with no allocation-failure handler, so that a failed
+/// allocation throws std::bad_alloc. Sizes stay recorded (see
+/// SizedHandlerEverInstalled), ready for the next installation.
+void RemoveNewHandler();
+
 /// The sized handler; null until one is installed.
 extern std::atomic<SizedNewHandler> installedHandler;
 

@@ -63,7 +63,7 @@ struct PerThreadStorage {
   // that thread's own.
   static void __stdcall Destroy(void* object) {
     static_cast<T*>(object)->~T();
-    quarn::detail::ReleaseBytes(object);
+    quarn::platform::ReleaseBytes(object);
     ThreadSlot& slot = Slot();
     if (slot.Get() == object) slot.Set(nullptr);
   }
@@ -79,7 +79,7 @@ template <class T>
 T& PerThread() {
   ThreadSlot& slot = PerThreadStorage<T>::Slot();
   if (void* object = slot.Get()) return *static_cast<T*>(object);
-  T* object = ::new (quarn::detail::AllocateBytes(sizeof(T))) T();
+  T* object = ::new (quarn::platform::AllocateBytes(sizeof(T))) T();
   if (!slot.Set(object)) {
     PerThreadStorage<T>::Destroy(object);
     throw std::bad_alloc();

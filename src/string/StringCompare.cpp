@@ -1,5 +1,7 @@
-// StringC comparison: three-way Compare, the relational operators, and the
-// comparisons of the C text that defer to strcasecmp and strcoll.
+// StringC comparison: the variants of the exact order (one chosen for the
+// processor when the library loads), the rest of Compare, the relational
+// operators, and the comparisons of the C text that defer to strcasecmp and
+// strcoll.
 #include <quarnbase/StringC.h>
 
 #include <basesup/basesup.h>
@@ -8,7 +10,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <string_view>
 
 #include "Checked.h"
 #include "Machine.h"
@@ -27,58 +28,71 @@
 #endif
 #endif
 
-#if defined(_MSC_VER)
-#define QUARN_OUT_OF_LINE __declspec(noinline)
-#elif defined(__GNUC__) || defined(__clang__)
-#define QUARN_OUT_OF_LINE __attribute__((noinline))
-#else
-#define QUARN_OUT_OF_LINE
-#endif
-
 using quarn::detail::CText;
+using quarn::detail::OrderBytes;
+using quarn::detail::OrderOfLengths;
 
 namespace {
 
-// Orders two differing bytes as signed 8-bit values.
-inline StrCompValE OrderBytes(char a, char b) {
-  return static_cast<signed char>(a) > static_cast<signed char>(b) ? StrCompGreater : StrCompLess;
+// The variants compare whole blocks from the start. Where the bytes left do
+// not fill a block, the block that ends at the last byte is compared instead;
+// it overlaps bytes already known to be equal, so every load stays inside the
+// texts and the first difference found is the first there is. Bytes are
+// ordered as signed values, so memcmp's unsigned order cannot serve.
+
+// The offset of the first block of Width bytes among the n >= Width (at 0,
+// Width, ..., and last the one ending at n) for which `differs` holds, or n.
+template <std::size_t Width, class Differs>
+inline std::size_t FirstDifferingBlock(std::size_t n, Differs differs) {
+  for (std::size_t i = 0;; i += Width) {
+    if (n - i < Width) i = n - Width;
+    if (differs(i)) return i;
+    if (i + Width == n) return n;
+  }
 }
 
-// The order of two ranges whose common bytes are equal: the shorter first.
-inline StrCompValE OrderOfLengths(std::size_t aLength, std::size_t bLength) {
-  if (aLength == bLength) return StrCompEqual;
-  return aLength < bLength ? StrCompLess : StrCompGreater;
+#if defined(QUARN_X86_VECTORS)
+// The order of two blocks from the masks of their bytes: those that differ
+// (not 0) and those greater in the first (as signed values, as the vector
+// compares take them). The lowest differing byte decides.
+inline StrCompValE OrderOfMasks(std::uint32_t differ, std::uint32_t greater) {
+  return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
 }
+#endif
 
-// Exact three-way comparison of two byte ranges: the first differing byte
-// decides as a signed value; otherwise the shorter range sorts first. (memcmp
-// cannot give this order, since it compares bytes as unsigned values.)
-//
-// The variants below compare whole blocks from the start. Where the bytes left
-// do not fill a block, the block that ends at the last byte is compared
-// instead; it overlaps bytes already known to be equal, so every load stays
-// inside the ranges and the first difference found is the first there is.
-
-// A byte at a time, or eight where words may be loaded.
-inline StrCompValE CompareNarrow(const char* a, std::size_t aLength, const char* b,
-                                 std::size_t bLength, std::size_t n) {
+// The plain variant: sixteen bytes at a time with SSE2, eight with words where
+// they may be loaded, else one at a time.
+StrCompValE ComparePlain(const char* a, unsigned int aLength, const char* b, unsigned int bLength) {
+  const std::size_t n = aLength < bLength ? aLength : bLength;
+#if defined(QUARN_COMPARE_SSE2)
+  if (n >= 16) {
+    __m128i av;
+    __m128i bv;
+    std::uint32_t differ = 0;
+    const std::size_t at = FirstDifferingBlock<16>(n, [&](std::size_t i) {
+      av = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + i));
+      bv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+      differ = ~static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(av, bv))) & 0xFFFFu;
+      return differ != 0;
+    });
+    if (at == n) return OrderOfLengths(aLength, bLength);
+    return OrderOfMasks(differ,
+                        static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpgt_epi8(av, bv))));
+  }
+#endif
 #if defined(QUARN_WORD_SCAN)
-  for (std::size_t i = 0; n >= 8; i += 8) {
-    if (n - i < 8) {
-      if (i == n) break;
-      i = n - 8;
-    }
+  if (n >= 8) {
     std::uint64_t wa;
     std::uint64_t wb;
-    std::memcpy(&wa, a + i, sizeof wa);
-    std::memcpy(&wb, b + i, sizeof wb);
-    if (wa != wb) {
-      const std::size_t at = i + quarn::detail::FirstNonzeroByte(wa ^ wb);
-      return OrderBytes(a[at], b[at]);
-    }
-    if (i + 8 == n) break;
+    const std::size_t at = FirstDifferingBlock<8>(n, [&](std::size_t i) {
+      std::memcpy(&wa, a + i, sizeof wa);
+      std::memcpy(&wb, b + i, sizeof wb);
+      return wa != wb;
+    });
+    if (at == n) return OrderOfLengths(aLength, bLength);
+    const std::size_t first = at + quarn::detail::FirstNonzeroByte(wa ^ wb);
+    return OrderBytes(a[first], b[first]);
   }
-  if (n >= 8) return OrderOfLengths(aLength, bLength);
 #endif
   for (std::size_t i = 0; i < n; ++i) {
     if (a[i] != b[i]) return OrderBytes(a[i], b[i]);
@@ -86,67 +100,28 @@ inline StrCompValE CompareNarrow(const char* a, std::size_t aLength, const char*
   return OrderOfLengths(aLength, bLength);
 }
 
-#if defined(QUARN_COMPARE_SSE2)
-inline __m128i Load16(const char* p) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-// Sixteen bytes at a time; for n >= 16. SSE2 compares bytes as signed values,
-// so the first differing byte orders the blocks directly.
-inline StrCompValE CompareBlocks16(const char* a, std::size_t aLength, const char* b,
-                                   std::size_t bLength, std::size_t n) {
-  for (std::size_t i = 0;; i += 16) {
-    if (n - i < 16) {
-      if (i == n) break;
-      i = n - 16;
-    }
-    const __m128i av = Load16(a + i);
-    const __m128i bv = Load16(b + i);
-    const unsigned int differ =
-        ~static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpeq_epi8(av, bv))) & 0xFFFFu;
-    if (differ != 0) {
-      const unsigned int greater =
-          static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpgt_epi8(av, bv)));
-      return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
-    }
-    if (i + 16 == n) break;
-  }
-  return OrderOfLengths(aLength, bLength);
-}
-#endif
-
-StrCompValE CompareTextsPlain(const char* a, unsigned int aLength, const char* b,
-                              unsigned int bLength) {
-  const std::size_t n = aLength < bLength ? aLength : bLength;
-#if defined(QUARN_COMPARE_SSE2)
-  if (n >= 16) return CompareBlocks16(a, aLength, b, bLength, n);
-#endif
-  return CompareNarrow(a, aLength, b, bLength, n);
-}
-
 #if defined(QUARN_COMPARE_AVX2)
 QUARN_AVX2_FUNCTION inline __m256i Load32(const char* p) {
   return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
-// The order of two 32-byte blocks by their first differing byte, given the
-// mask of their differing bytes (not 0).
-QUARN_AVX2_FUNCTION inline StrCompValE OrderOfBlocks(__m256i a, __m256i b, std::uint32_t differ) {
-  const std::uint32_t greater =
-      static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(a, b)));
-  return (greater & differ & (0u - differ)) != 0 ? StrCompGreater : StrCompLess;
-}
-
+// The mask of the bytes in which two 32-byte blocks differ.
 QUARN_AVX2_FUNCTION inline std::uint32_t DifferMask(__m256i a, __m256i b) {
   return ~static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(a, b)));
 }
 
-// Thirty-two bytes at a time: up to 64 as two blocks loaded together (the
-// second ending at n); more in 128 per round, then single blocks.
-QUARN_AVX2_FUNCTION StrCompValE CompareTextsAvx2(const char* a, unsigned int aLength, const char* b,
-                                                 unsigned int bLength) {
+// The order of two 32-byte blocks, given the mask of their differing bytes (not 0).
+QUARN_AVX2_FUNCTION inline StrCompValE OrderOfBlocks(__m256i a, __m256i b, std::uint32_t differ) {
+  return OrderOfMasks(differ,
+                      static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpgt_epi8(a, b))));
+}
+
+// The AVX2 variant, thirty-two bytes at a time: up to 64 as two blocks loaded
+// together (the second ending at n); more in 128 per round, then single blocks.
+QUARN_AVX2_FUNCTION StrCompValE CompareAvx2(const char* a, unsigned int aLength, const char* b,
+                                            unsigned int bLength) {
   const std::size_t n = aLength < bLength ? aLength : bLength;
-  if (n < 32) return CompareTextsPlain(a, aLength, b, bLength);
+  if (n < 32) return ComparePlain(a, aLength, b, bLength);
   std::size_t i = 0;
   if (n > 64) {
     // The first block, then blocks at which `a` is aligned: loads that cross
@@ -182,34 +157,14 @@ QUARN_AVX2_FUNCTION StrCompValE CompareTextsAvx2(const char* a, unsigned int aLe
   return differ0 != 0 ? OrderOfBlocks(a0, b0, differ0) : OrderOfBlocks(a1, b1, differ1);
 }
 
+// Chooses the variant of compareExact when the library loads.
+struct CompareSetup {
+  CompareSetup() {
+    if (quarn::platform::CpuHasAvx2()) quarn::detail::compareExact = CompareAvx2;
+  }
+};
+const CompareSetup compareSetup;
 #endif
-
-#if defined(QUARN_COMPARE_AVX2)
-// Whether the library runs the AVX2 variant; set when it loads.
-bool useAvx2 = false;
-#endif
-
-// The exact order of two byte ranges, with the variant for this processor.
-inline StrCompValE CompareBytes(const char* a, std::size_t aLength, const char* b,
-                                std::size_t bLength) {
-  // A text longer than any string still sorts after it when it starts the same.
-  const auto length = [](std::size_t n) {
-    return quarn::detail::SaturatingNarrow<unsigned int>(n);
-  };
-#if defined(QUARN_COMPARE_AVX2)
-  if (useAvx2) return CompareTextsAvx2(a, length(aLength), b, length(bLength));
-#endif
-  return CompareTextsPlain(a, length(aLength), b, length(bLength));
-}
-
-// Exact comparison of two strings, as StringC::Compare gives it (a string
-// without a buffer sorts before every other and equals only another such);
-// the ordering operators use it.
-StrCompValE CompareExact(const StringC& a, const StringC& b) {
-  // view().data() is null without a buffer.
-  return quarn::detail::CompareOther(a.view().data(), a.length(), b.view().data(), b.length(),
-                                     StrCompExact);
-}
 
 // A byte lowered for the case-insensitive mode. The byte reaches tolower as an
 // unsigned char value (a negative argument is undefined behaviour); the result
@@ -218,13 +173,29 @@ inline char Lowered(char ch) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
 }
 
-// Case-insensitive three-way comparison of two byte ranges. Kept out of line,
-// so that the exact path of its callers stays a small leaf with no registers
-// to save.
-QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLength, const char* b,
-                                                 std::size_t bLength) {
-  const std::size_t n = aLength < bLength ? aLength : bLength;
-  for (std::size_t i = 0; i < n; ++i) {
+// Exact comparison of `s` with the C text `text` (null counting as ""), with
+// the result Compare would give against StringC(text), but without building
+// that temporary. A string without a buffer sorts before every text.
+StrCompValE CompareWithText(const StringC& s, const char* text) {
+  text = CText(text);
+  // A text longer than any string keeps a length above every string's, so it
+  // still sorts after a string it starts with.
+  const unsigned int length = quarn::platform::SaturatingNarrow<unsigned int>(std::strlen(text));
+  return quarn::detail::CompareOther(s.view().data(), s.length(), text, length, StrCompExact);
+}
+
+}  // namespace
+
+StrCompValE (*quarn::detail::compareExact)(const char*, unsigned int, const char*,
+                                           unsigned int) = ComparePlain;
+
+StrCompValE quarn::detail::CompareOther(const char* a, unsigned int aLength, const char* b,
+                                        unsigned int bLength, StrCompModE mode) {
+  if (a == nullptr) return b == nullptr ? StrCompEqual : StrCompLess;
+  if (b == nullptr) return StrCompGreater;
+  if (mode != StrCompNoCase) return compareExact(a, aLength, b, bLength);
+  const unsigned int n = aLength < bLength ? aLength : bLength;
+  for (unsigned int i = 0; i < n; ++i) {
     if (a[i] == b[i]) continue;  // equal bytes lower equally; skip tolower
     const char la = Lowered(a[i]);
     const char lb = Lowered(b[i]);
@@ -233,70 +204,17 @@ QUARN_OUT_OF_LINE StrCompValE CompareBytesNoCase(const char* a, std::size_t aLen
   return OrderOfLengths(aLength, bLength);
 }
 
-// Exact comparison of `s` with the C text `text` (null counting as ""), with
-// the result Compare would give against StringC(text), but without building
-// that temporary. A string without a buffer sorts before every text.
-StrCompValE CompareWithText(const StringC& s, const char* text) {
-  const std::string_view bytes = s.view();  // data() is null without a buffer
-  if (bytes.data() == nullptr) return StrCompLess;
-  if (text == nullptr) text = "";
-  return CompareBytes(bytes.data(), bytes.size(), text, std::strlen(text));
-}
-
-}  // namespace
-
-StrCompValE quarn::detail::CompareRanges(const char* a, std::size_t aLength, const char* b,
-                                         std::size_t bLength, StrCompModE mode) {
-  return mode == StrCompNoCase ? CompareBytesNoCase(a, aLength, b, bLength)
-                               : CompareBytes(a, aLength, b, bLength);
-}
-
-StrCompValE (*quarn::detail::compareExact)(const char*, unsigned int, const char*,
-                                           unsigned int) = CompareTextsPlain;
-
-namespace {
-
-// Chooses the variant of compareExact when the library loads.
-struct CompareSetup {
-  CompareSetup() {
-#if defined(QUARN_COMPARE_AVX2)
-    useAvx2 = quarn::detail::CpuHasAvx2();
-    if (useAvx2) quarn::detail::compareExact = CompareTextsAvx2;
-#endif
-  }
-};
-const CompareSetup compareSetup;
-
-}  // namespace
-
-StrCompValE quarn::detail::CompareOther(const char* a, unsigned int aLength, const char* b,
-                                        unsigned int bLength, StrCompModE mode) {
-  if (a == nullptr) return b == nullptr ? StrCompEqual : StrCompLess;
-  if (b == nullptr) return StrCompGreater;
-  return CompareRanges(a, aLength, b, bLength, mode);
-}
-
-#if !QUARNBASE_INLINE_FAST_PATHS
-StrCompValE StringC::Compare(const StringC& other, StrCompModE mode) const {
-  return quarn::detail::CompareTexts(buffer, dataLength, other.buffer, other.dataLength, mode);
-}
-bool StringC::operator==(const StringC& other) const {
-  return quarn::detail::SameText(buffer, dataLength, other.buffer, other.dataLength);
-}
-bool StringC::operator!=(const StringC& other) const { return !(*this == other); }
-#endif
-
 bool StringC::operator<(const StringC& other) const {
-  return CompareExact(*this, other) == StrCompLess;
+  return Compare(other, StrCompExact) == StrCompLess;
 }
 bool StringC::operator<=(const StringC& other) const {
-  return CompareExact(*this, other) != StrCompGreater;
+  return Compare(other, StrCompExact) != StrCompGreater;
 }
 bool StringC::operator>(const StringC& other) const {
-  return CompareExact(*this, other) == StrCompGreater;
+  return Compare(other, StrCompExact) == StrCompGreater;
 }
 bool StringC::operator>=(const StringC& other) const {
-  return CompareExact(*this, other) != StrCompLess;
+  return Compare(other, StrCompExact) != StrCompLess;
 }
 
 bool StringC::operator<(const char* text) const {

@@ -7,11 +7,11 @@
 #include "Checked.h"
 #include "StringInternal.h"
 
-using quarn::detail::CheckedLength;
-using quarn::detail::CheckedLengthSum;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
 using quarn::detail::TextLength;
+using quarn::platform::CheckedLength;
+using quarn::platform::CheckedLengthSum;
 
 void StringC::ConcatCopy(unsigned int firstCount, const char* first, unsigned int secondCount,
                          const char* second) {
@@ -47,13 +47,6 @@ void StringC::ConcatInPlace(unsigned int count, const char* source) {
   ConcatCopy(oldLength, old, count, source);
   ReleaseOwned(old, emptyBuffer);
 }
-
-#if !QUARNBASE_INLINE_FAST_PATHS
-const StringC& StringC::operator+=(char ch) {
-  if (!quarn::detail::AppendToSpare(buffer, dataLength, allocLength, ch)) ConcatInPlace(1, &ch);
-  return *this;
-}
-#endif
 
 const StringC& StringC::operator+=(const char* text) {
   ConcatInPlace(CheckedLength(TextLength(text)), text);

@@ -20,7 +20,7 @@ inline const char* CText(const char* text) { return text != nullptr ? text : "";
 /// Release rule: a buffer is given back unless it is null or the shared empty
 /// buffer `shared`.
 inline void ReleaseOwned(char* buffer, const char* shared) noexcept {
-  if (buffer != shared) ReleaseBytes(buffer);
+  if (buffer != shared) platform::ReleaseBytes(buffer);
 }
 
 /// Stores the terminator at `buffer[index]`, except into the shared empty
@@ -28,12 +28,6 @@ inline void ReleaseOwned(char* buffer, const char* shared) noexcept {
 inline void StoreTerminator(char* buffer, unsigned int index, const char* shared) {
   if (buffer != shared) buffer[index] = '\0';
 }
-
-/// Three-way comparison of two byte ranges as StringC::Compare orders texts in
-/// `mode`: the first differing byte decides (as a signed value, after tolower
-/// in StrCompNoCase mode); otherwise the shorter range sorts first.
-StrCompValE CompareRanges(const char* a, std::size_t aLength, const char* b, std::size_t bLength,
-                          StrCompModE mode);
 
 }  // namespace quarn::detail
 

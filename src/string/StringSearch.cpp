@@ -54,10 +54,6 @@ void ConvertCase(char* text, bool toUpper) {
 
 }  // namespace
 
-#if !QUARNBASE_INLINE_FAST_PATHS
-int StringC::Find(char ch) const { return quarn::detail::FindChar(Text(), ch); }
-#endif
-
 int StringC::Find(const char* text) const {
   const char* const haystack = Text();
   const char* const needle = CText(text);

@@ -1,6 +1,8 @@
-// StringC storage: construction, assignment and the buffer-access protocol.
+// StringC storage: the shared empty buffer and the empty prototype,
+// construction, assignment and the buffer-access protocol.
 #include <quarnbase/StringC.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -10,25 +12,43 @@
 #include "Checked.h"
 #include "StringInternal.h"
 
-using quarn::detail::AllocateBytes;
-using quarn::detail::CheckedBlockSize;
-using quarn::detail::CheckedLength;
-using quarn::detail::CheckedLengthSum;
-using quarn::detail::ReleaseBytes;
 using quarn::detail::ReleaseOwned;
 using quarn::detail::StoreTerminator;
-using quarn::detail::StringBufferBytes;
 using quarn::detail::TextLength;
+using quarn::platform::AllocateBytes;
+using quarn::platform::CheckedBlockSize;
+using quarn::platform::CheckedLength;
+using quarn::platform::CheckedLengthSum;
+using quarn::platform::ReleaseBytes;
+using quarn::platform::StringBufferBytes;
 
-// The formatter, with C99's rules everywhere, as StringC.h's format attribute
-// says: on MinGW its own __mingw_vsnprintf rather than the C runtime's.
-#if defined(__MINGW32__)
-#define QUARN_VSNPRINTF __mingw_vsnprintf
-#else
-#define QUARN_VSNPRINTF std::vsnprintf
+// One zero byte shared by every empty string; the library never writes it.
+char StringC::emptyBuffer[1] = {0};
+
+// Constant-initialised (constexpr default constructor), so it is valid before
+// any dynamic initialiser of any translation unit runs; its destructor
+// releases nothing.
+#if defined(__clang__)
+[[clang::require_constant_initialization]]
 #endif
+const StringC StringC::emptyPrototype;
 
 namespace {
+
+// vsnprintf with C99's rules everywhere, as StringC.h's format attribute says:
+// on MinGW its own __mingw_vsnprintf rather than the C runtime's. That one
+// drops a wide character it cannot convert (%ls, %lc), sets errno to EILSEQ
+// and reports success; it counts here as the formatting error that glibc and
+// the Windows runtime report.
+int FormatText(char* out, std::size_t size, const char* format, va_list args) {
+#if defined(__MINGW32__)
+  errno = 0;
+  const int n = __mingw_vsnprintf(out, size, format, args);
+  return errno == EILSEQ ? -1 : n;
+#else
+  return std::vsnprintf(out, size, format, args);
+#endif
+}
 
 // Allocates an exact buffer for `length` characters with its terminator set.
 // Throws std::bad_alloc for a length above the largest string length.
@@ -77,7 +97,7 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
     char* scratch = static_cast<char*>(AllocateBytes(scratchSize));
     va_list args;
     va_start(args, format);
-    const int n = QUARN_VSNPRINTF(scratch, scratchSize, format, args);
+    const int n = FormatText(scratch, scratchSize, format, args);
     va_end(args);
     if (n < 0) {  // formatting error: the empty state
       ReleaseBytes(scratch);
@@ -104,16 +124,6 @@ StringC::StringC(unsigned int bufferSize, const char* format, ...) : StringC() {
 }
 
 StringC::~StringC() { ReleaseOwned(buffer, emptyBuffer); }
-
-#if !QUARNBASE_INLINE_FAST_PATHS
-const StringC& StringC::operator=(const StringC& other) {
-  if (!quarn::detail::CopyToSpare(buffer, dataLength, allocLength, other.buffer,
-                                  other.dataLength)) {
-    AssignCopy(other.dataLength, other.buffer);
-  }
-  return *this;
-}
-#endif
 
 const StringC& StringC::operator=(const char* text) {
   AssignCopy(CheckedLength(TextLength(text)), text);

@@ -45,7 +45,7 @@ StringAC StringC::parse(const char* delimiters) {
   // is kept between calls and no scratch copy is needed.
   std::size_t count = 0;
   ForEachToken(text, classOf, [&count](const char*, unsigned int) { ++count; });
-  tokens.SetSize(quarn::detail::CheckedNarrow<int>(count));
+  tokens.SetSize(quarn::platform::CheckedNarrow<int>(count));
   StringC* slot = tokens.data;
   ForEachToken(text, classOf, [&slot](const char* start, unsigned int length) {
     (slot++)->AssignCopy(length, start);

@@ -20,12 +20,12 @@ namespace quarn::detail {
 /// Allocates an uninitialised block of `slots` records (slots > 0).
 /// Throws std::bad_alloc when the byte size cannot be represented.
 inline StringC* NewRecordBlock(int slots) {
-  return static_cast<StringC*>(
-      AllocateBytes(CheckedBlockBytes(static_cast<std::size_t>(slots), sizeof(StringC))));
+  return static_cast<StringC*>(platform::AllocateBytes(
+      platform::CheckedBlockBytes(static_cast<std::size_t>(slots), sizeof(StringC))));
 }
 
 /// Releases a block from NewRecordBlock; null is ignored. Elements must have been emptied.
-inline void ReleaseRecordBlock(StringC* block) noexcept { ReleaseBytes(block); }
+inline void ReleaseRecordBlock(StringC* block) noexcept { platform::ReleaseBytes(block); }
 
 /// Turns `count` raw slots into empty strings: a bit copy of the prototype each.
 inline void FillEmpty(StringC* first, int count) noexcept {
@@ -43,7 +43,7 @@ inline void EmptyRange(StringC* first, int count) noexcept {
 /// slots become stale: they must not be emptied afterwards.
 inline void MoveRecords(StringC* to, const StringC* from, int count) noexcept {
   if (count > 0) {
-    std::memmove(static_cast<void*>(to), from, ElementBytes<StringC>(count));
+    std::memmove(static_cast<void*>(to), from, platform::ElementBytes<StringC>(count));
   }
 }
 

@@ -17,7 +17,6 @@
 
 #include "Allocation.h"
 #include "Records.h"
-#include "StringInternal.h"
 
 namespace quarn::detail {
 namespace {
@@ -84,8 +83,9 @@ class Sorter {
   StrCompValE CompareFrom(const Entry& a, const Entry& b, std::size_t offset) const {
     const StringC& s = a.String();
     const StringC& t = b.String();
-    return CompareRanges(static_cast<char*>(s) + offset, s.length() - offset,
-                         static_cast<char*>(t) + offset, t.length() - offset, mode);
+    const unsigned int start = static_cast<unsigned int>(offset);
+    return CompareOther(static_cast<char*>(s) + start, s.length() - start,
+                        static_cast<char*>(t) + start, t.length() - start, mode);
   }
 
   // Strict order of two entries whose keys hold the bytes before `next`.
@@ -277,7 +277,8 @@ int SortStrings(StringC* data, int count, StrCompModE mode, bool unique) noexcep
   }
   Entry* entries;
   try {
-    entries = static_cast<Entry*>(AllocateBytes(CheckedBlockBytes(n, sizeof(Entry))));
+    entries =
+        static_cast<Entry*>(platform::AllocateBytes(platform::CheckedBlockBytes(n, sizeof(Entry))));
   } catch (const std::bad_alloc&) {
     return SortByCompare(data, count, mode, unique);
   }
@@ -302,7 +303,7 @@ int SortStrings(StringC* data, int count, StrCompModE mode, bool unique) noexcep
       }
     }
   }
-  ReleaseBytes(entries);
+  platform::ReleaseBytes(entries);
   return static_cast<int>(kept);
 }
 

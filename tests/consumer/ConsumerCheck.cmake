@@ -3,10 +3,15 @@
 #   cmake -DWORK_DIR=... -DPROJECT_DIR=<tests/consumer> -DCXX=... -DGENERATOR=...
 #         -DVERSION=<x.y.z> -DLIBRARY_TYPE=SHARED|STATIC [-DHARDENED=ON]
 #         (-DBUILD_DIR=<build tree to install> | -DPREFIX=<installed tree>)
-#         [-DCXX_FLAGS=... -DLINK_FLAGS=...] -P ConsumerCheck.cmake
+#         [-DCXX_FLAGS=... -DLINK_FLAGS=...]
+#         [-DTOOLCHAIN_FILE=... -DEMULATOR=<a|separated|command> | -DNO_RUN=<reason>]
+#         -P ConsumerCheck.cmake
 #
 # With BUILD_DIR the build tree is first installed into WORK_DIR/prefix; PREFIX
-# names a tree installed otherwise (an unpacked package).
+# names a tree installed otherwise (an unpacked package). A cross build (MinGW)
+# gives its toolchain file and the command that runs its programs, which find
+# the installed DLLs through WINEPATH; NO_RUN builds and links the clients
+# without running them, where this machine cannot start them.
 include(${CMAKE_CURRENT_LIST_DIR}/Common.cmake)
 
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -17,13 +22,36 @@ else()
   set(prefix ${PREFIX})
 endif()
 
-# 1. find_package(quarnbase CONFIG REQUIRED) from a separate project.
+# run_client(<program> <what>): runs a client where this machine can, and
+# checks its greeting.
+string(REPLACE "|" ";" emulator "${EMULATOR}")
+function(run_client program what)
+  if(DEFINED NO_RUN)
+    message(STATUS "${what}: built and linked, not run: ${NO_RUN}")
+    return()
+  endif()
+  run(${CMAKE_COMMAND} -E env WINEPATH=${prefix}/bin LD_LIBRARY_PATH=${libdir}
+      ${emulator} ${program})
+  expect_greeting("${what}")
+endfunction()
+
+# 1. find_package(quarnbase CONFIG REQUIRED) from a separate project. A cross
+# toolchain searches only its own root: quarnbase_DIR points at the package.
+set(toolchain_args)
+set(exe "")
+if(DEFINED TOOLCHAIN_FILE)
+  set(exe .exe)
+  set(toolchain_args -DCMAKE_TOOLCHAIN_FILE=${TOOLCHAIN_FILE} -Dquarnbase_DIR=${prefix}/lib/cmake/quarnbase)
+else()
+  set(toolchain_args -DCMAKE_CXX_COMPILER=${CXX})
+endif()
+set(libdir ${prefix}/lib)
 run(${CMAKE_COMMAND} -S ${PROJECT_DIR}/project -B ${WORK_DIR}/cmake-build -G ${GENERATOR}
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
+    -DCMAKE_PREFIX_PATH=${prefix} ${toolchain_args}
     "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LINK_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/cmake-build)
-run(${WORK_DIR}/cmake-build/consumer)
-expect_greeting("CMake consumer")
+file(GLOB_RECURSE cmake_client ${WORK_DIR}/cmake-build/consumer ${WORK_DIR}/cmake-build/consumer.exe)
+run_client(${cmake_client} "CMake consumer")
 
 # A hardened library makes its clients check too, through the target's compile
 # definition (and pkg-config's Cflags, below): an index past the end stops the
@@ -56,15 +84,14 @@ endif()
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(extra_flags UNIX_COMMAND "${CXX_FLAGS} ${LINK_FLAGS}")
 run(${CXX} -std=c++17 ${extra_flags} ${PROJECT_DIR}/project/main.cpp ${pc_flags}
-    -o ${WORK_DIR}/pc-consumer)
+    -o ${WORK_DIR}/pc-consumer${exe})
 get_filename_component(libdir ${pc_dir} DIRECTORY)
-run(${CMAKE_COMMAND} -E env LD_LIBRARY_PATH=${libdir} ${WORK_DIR}/pc-consumer)
-expect_greeting("pkg-config consumer")
+run_client(${WORK_DIR}/pc-consumer${exe} "pkg-config consumer")
 
 # A static library must leave no dependency on a shared one behind, and its
 # load hook must be linked into a client that uses no string (the anchor is
 # defined in the hook's object file).
-if(LIBRARY_TYPE STREQUAL "STATIC")
+if(LIBRARY_TYPE STREQUAL "STATIC" AND NOT DEFINED TOOLCHAIN_FILE)
   find_program(READELF readelf REQUIRED)
   foreach(program ${WORK_DIR}/cmake-build/consumer ${WORK_DIR}/pc-consumer)
     run(${READELF} -d ${program})

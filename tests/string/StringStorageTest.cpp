@@ -247,6 +247,9 @@ TEST(StringPrintf, FormatsExactly) {
   EXPECT_EQ(static_cast<const char*>(nothing)[0], '\0');
   nothing = 'q';  // the private one-byte buffer is replaced, not overrun
   EXPECT_EQ(Bytes(nothing), "q");
+
+  StringC unconvertible(64u, "x%lsy", L"\x100");  // no such character in the C locale
+  ExpectEmptyState(unconvertible);
 }
 
 TEST(StringPrintf, LongResultsAndZeroBytesAreKeptInFull) {

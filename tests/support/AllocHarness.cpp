@@ -23,6 +23,8 @@ std::atomic<long long> countdown{0};
 std::atomic<bool> failAll{false};
 // Whether the failure armed by countdown continues into every later allocation.
 std::atomic<bool> failAfter{false};
+// The largest single request granted.
+std::atomic<std::size_t> requestCap{std::size_t{1} << 30};
 
 // Header in front of each block; 16 bytes keep the block maximally aligned.
 struct alignas(16) Header {
@@ -65,8 +67,11 @@ void* Obtain(std::size_t size, bool nothrow) {
       }
       continue;
     }
-    // A size too large for the header to go in front fails like any other.
-    void* raw = size <= SIZE_MAX - sizeof(Header) ? std::malloc(sizeof(Header) + size) : nullptr;
+    // A size above the cap, or too large for the header to go in front, fails
+    // like one that the system refuses.
+    void* raw = size <= requestCap.load() && size <= SIZE_MAX - sizeof(Header)
+                    ? std::malloc(sizeof(Header) + size)
+                    : nullptr;
     if (raw == nullptr) {
       lastFailedSize.store(size);
       if (nothrow) return nullptr;
@@ -113,6 +118,8 @@ long long InjectedFailures() { return injected.load(); }
 
 std::size_t LastFailedRequest() { return lastFailedSize.load(); }
 
+std::size_t SetRequestCap(std::size_t bytes) { return requestCap.exchange(bytes); }
+
 FailureScope::FailureScope(long long n, bool andAfter) {
   Reset();
   FailNth(n);
@@ -146,6 +153,6 @@ void operator delete[](void* block, const std::nothrow_t&) noexcept { quarn::tes
 #else
 // The library's allocation functions, which it finds in the program's export
 // table by this name.
-extern "C" __declspec(dllexport) const quarn::detail::AllocationHooks
+extern "C" __declspec(dllexport) const quarn::platform::AllocationHooks
     quarn_test_allocation_hooks = {&quarn::test::Allocate, &quarn::test::Release};
 #endif

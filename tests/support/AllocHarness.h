@@ -50,6 +50,12 @@ long long InjectedFailures();
 /// Size of the latest allocation request that failed since the last Reset(); 0 for none.
 std::size_t LastFailedRequest();
 
+/// Sets the largest single request the harness grants (1 GiB at first) and
+/// returns the previous cap. A larger request fails as if memory were
+/// exhausted, so a size computed wrongly fails its test at once instead of
+/// allocating gigabytes; a test that needs more raises the cap.
+std::size_t SetRequestCap(std::size_t bytes);
+
 /// Fails allocations for the scope of the object, and stops on leaving it.
 class FailureScope {
  public:

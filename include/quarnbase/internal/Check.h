@@ -1,5 +1,5 @@
-// quarnbase/detail/Check.h - internal to the library's headers; not part of
-// the interface.
+//===- quarnbase/internal/Check.h - Hardened precondition checks -*- C++ -*-===//
+// Not part of the interface.
 //
 // QUARNBASE_CHECK(condition, format, values...): in a hardened build (the
 // QUARNBASE_HARDENED macro, which the CMake option of that name defines for
@@ -7,8 +7,9 @@
 // `format` naming the class, the operation and the values, to standard error
 // and stops the process with abort. In every other build it is nothing at
 // all: no code, and the arguments are not evaluated.
-#ifndef QUARNBASE_DETAIL_CHECK_H
-#define QUARNBASE_DETAIL_CHECK_H
+//===----------------------------------------------------------------------===//
+#ifndef QUARNBASE_INTERNAL_CHECK_H
+#define QUARNBASE_INTERNAL_CHECK_H
 
 #if defined(QUARNBASE_HARDENED)
 #include <cstdarg>
@@ -46,4 +47,4 @@ inline void CheckFailed(const char* format, ...) {
 #define QUARNBASE_CHECK(condition, ...) static_cast<void>(0)
 #endif
 
-#endif  // QUARNBASE_DETAIL_CHECK_H
+#endif  // QUARNBASE_INTERNAL_CHECK_H
