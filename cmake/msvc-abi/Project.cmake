@@ -8,7 +8,7 @@ include(${CMAKE_CURRENT_LIST_DIR}/Imports.cmake)
 quarn_msvc_make_import_libraries(QUARN_MSVC_IMPORT_LIBRARIES)
 string(JOIN " " CMAKE_CXX_STANDARD_LIBRARIES ${QUARN_MSVC_IMPORT_LIBRARIES})
 
-set(runtime ${CMAKE_CURRENT_LIST_DIR}/runtime)
+set(runtime ${QUARN_MSVC_RUNTIME_DIR}/runtime)
 add_library(quarn_msvc_module_runtime OBJECT ${runtime}/ModuleRuntime.cpp)
 add_library(quarn_msvc_dll_start OBJECT ${runtime}/DllStart.cpp)
 add_library(quarn_msvc_program_start OBJECT ${runtime}/ProgramStart.cpp ${runtime}/CxxLibrary.cpp)

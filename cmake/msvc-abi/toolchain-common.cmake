@@ -7,8 +7,9 @@
 # compiles against the C++ library headers of libc++ 14 in MSVC mode and the C
 # runtime and Windows headers of Wine (libwine-dev); lld-link 14 links against
 # import libraries of the runtime DLLs (Imports.cmake). What the MSVC toolchain
-# adds itself is in this folder: headers the C++ library expects (include/) and
-# the runtime pieces each module carries (runtime/, linked in by Project.cmake).
+# adds itself is in msvc-runtime/ at the top of the tree: headers the C++
+# library expects (include/) and the runtime pieces each module carries
+# (runtime/, linked in by Project.cmake).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_VERSION 10)
 set(QUARNBASE_MSVC_ABI ON)
@@ -23,7 +24,8 @@ set(CMAKE_MT llvm-mt-14)
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
 set(QUARN_MSVC_ABI_DIR ${CMAKE_CURRENT_LIST_DIR})
-# Header search order: the C++ library, then this folder's additions to the C
+get_filename_component(QUARN_MSVC_RUNTIME_DIR ${CMAKE_CURRENT_LIST_DIR}/../../msvc-runtime ABSOLUTE)
+# Header search order: the C++ library, then msvc-runtime/'s additions to the C
 # runtime headers (they include the originals), then the C runtime and Windows.
 # No default libraries are named in objects (/Zl, no auto-linking of the C++
 # library): each module links exactly the import libraries of Imports.cmake.
@@ -31,7 +33,7 @@ set(QUARN_MSVC_ABI_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(CMAKE_CXX_FLAGS_INIT
     "${QUARN_MSVC_ARCH_FLAGS} /GS- /Zl /X /clang:-nostdinc++ -D_LIBCPP_NO_AUTO_LINK \
 -D_LIBCPP_DISABLE_VISIBILITY_ANNOTATIONS -D_LIBCPP_DISABLE_EXTERN_TEMPLATE \
--imsvc /usr/lib/llvm-14/include/c++/v1 -imsvc ${QUARN_MSVC_ABI_DIR}/include \
+-imsvc /usr/lib/llvm-14/include/c++/v1 -imsvc ${QUARN_MSVC_RUNTIME_DIR}/include \
 -imsvc /usr/include/wine/wine/msvcrt -imsvc /usr/include/wine/wine/windows")
 # The DLL runtime (/MD) in every configuration: the debug runtime DLLs are not
 # redistributable, and Wine has none.

@@ -7,6 +7,7 @@
 #ifndef QUARNBASE_PTRLISTC_H
 #define QUARNBASE_PTRLISTC_H
 
+#include <quarnbase/internal/RecordLayout.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
@@ -54,12 +55,17 @@ class QUARNBASE_EXPORT PlexC {
   static void FreeDataChain(PlexC* head) noexcept;
 };
 
-static_assert(offsetof(PlexC, next) == 0, "PlexC header: next comes first");
-static_assert(offsetof(PlexC, capacity) == sizeof(PlexC*), "PlexC header: capacity follows next");
-static_assert(offsetof(PlexC, reserved) == sizeof(PlexC*) + sizeof(unsigned int),
-              "PlexC header: reserved follows capacity");
-static_assert(sizeof(unsigned int) == 4, "PlexC counts are 32-bit");
-static_assert(sizeof(PlexC) == sizeof(PlexC*) + 8, "PlexC header has no padding");
+/// \cond
+// The block header is part of the binary interface.
+template <>
+struct quarn::detail::RecordLayout<PlexC> {
+  static_assert(sizeof(unsigned int) == 4, "PlexC counts are 32-bit");
+  static_assert(offsetof(PlexC, next) == 0 && offsetof(PlexC, capacity) == sizeof(PlexC*) &&
+                    offsetof(PlexC, reserved) == sizeof(PlexC*) + 4 &&
+                    sizeof(PlexC) == sizeof(PlexC*) + 8,
+                "PlexC header is next, capacity, reserved, without padding");
+};
+/// \endcond
 
 /// A doubly linked list of untyped pointers, walked and edited through
 /// POSITION handles.
@@ -82,6 +88,9 @@ static_assert(sizeof(PlexC) == sizeof(PlexC*) + 8, "PlexC header has no padding"
 /// happens before anything in the list changes.
 class QUARNBASE_EXPORT PtrListC {
  public:
+  /// \cond
+  friend struct quarn::detail::RecordLayout<PtrListC>;
+  /// \endcond
   /// A list node; a spare node's `next` links the free list.
   struct CNode {
     CNode* next;  ///< following node; null at the tail
@@ -360,15 +369,24 @@ class QUARNBASE_EXPORT PtrListC {
   void SwapNodes(PtrListC& other) noexcept;
 };
 
-static_assert(offsetof(PtrListC::CNode, next) == 0 &&
-                  offsetof(PtrListC::CNode, prev) == sizeof(void*) &&
-                  offsetof(PtrListC::CNode, data) == 2 * sizeof(void*) &&
-                  sizeof(PtrListC::CNode) == 3 * sizeof(void*),
-              "CNode is next, prev, data with no padding");
-// The list record is part of the binary interface (PtrListC.cpp locks the
-// field order): four pointers and two ints, each int padded to a pointer on
-// 64-bit targets.
-static_assert(sizeof(PtrListC) == 6 * sizeof(void*),
-              "PtrListC is head, tail, count, freeList, blocks, blockSize");
+/// \cond
+// The list record and its nodes are part of the binary interface: four
+// pointers and two ints, each int padded to a pointer on 64-bit targets.
+template <>
+struct quarn::detail::RecordLayout<PtrListC> {
+  static_assert(offsetof(PtrListC::CNode, next) == 0 &&
+                    offsetof(PtrListC::CNode, prev) == sizeof(void*) &&
+                    offsetof(PtrListC::CNode, data) == 2 * sizeof(void*) &&
+                    sizeof(PtrListC::CNode) == 3 * sizeof(void*),
+                "CNode is next, prev, data with no padding");
+  static_assert(offsetof(PtrListC, head) == 0 && offsetof(PtrListC, tail) == sizeof(void*) &&
+                    offsetof(PtrListC, count) == 2 * sizeof(void*) &&
+                    offsetof(PtrListC, freeList) == 3 * sizeof(void*) &&
+                    offsetof(PtrListC, blocks) == 4 * sizeof(void*) &&
+                    offsetof(PtrListC, blockSize) == 5 * sizeof(void*) &&
+                    sizeof(PtrListC) == 6 * sizeof(void*),
+                "PtrListC is head, tail, count, freeList, blocks, blockSize");
+};
+/// \endcond
 
 #endif  // QUARNBASE_PTRLISTC_H

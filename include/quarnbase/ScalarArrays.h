@@ -7,9 +7,12 @@
 #ifndef QUARNBASE_SCALARARRAYS_H
 #define QUARNBASE_SCALARARRAYS_H
 
+#include <quarnbase/internal/RecordLayout.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
+#include <cstddef>
+#include <type_traits>
 
 // (Two namespace blocks, not quarn::detail: the headers also serve C++14 clients.)
 namespace quarn {
@@ -44,6 +47,7 @@ struct ScalarArrayCore;
 /// the one exception is that SetSize stores its growth increment first.
 class QUARNBASE_EXPORT DblArrayC {
   friend struct quarn::detail::ScalarArrayCore<DblArrayC>;
+  friend struct quarn::detail::RecordLayout<DblArrayC>;
 
  public:
   /// An empty array without a block; allocates nothing.
@@ -148,6 +152,7 @@ class QUARNBASE_EXPORT DblArrayC {
 /// them. Members behave as those of DblArrayC.
 class QUARNBASE_EXPORT PtrArrayC {
   friend struct quarn::detail::ScalarArrayCore<PtrArrayC>;
+  friend struct quarn::detail::RecordLayout<PtrArrayC>;
 
  public:
   /// As DblArrayC::DblArrayC().
@@ -232,6 +237,7 @@ class QUARNBASE_EXPORT PtrArrayC {
 /// those of DblArrayC.
 class QUARNBASE_EXPORT UIntArrayC {
   friend struct quarn::detail::ScalarArrayCore<UIntArrayC>;
+  friend struct quarn::detail::RecordLayout<UIntArrayC>;
 
  public:
   /// As DblArrayC::DblArrayC().
@@ -310,5 +316,45 @@ class QUARNBASE_EXPORT UIntArrayC {
   int maxSize;
   int growBy;
 };
+
+/// \cond
+namespace quarn {
+namespace detail {
+// The three records are part of the binary interface: a pointer, then three
+// 32-bit ints, in this order, padded to pointer alignment.
+template <class Array>
+constexpr bool IsScalarArrayRecord(std::size_t data, std::size_t elementCount, std::size_t maxSize,
+                                   std::size_t growBy) {
+  return std::is_standard_layout<Array>::value && sizeof(int) == 4 && data == 0 &&
+         elementCount == sizeof(void*) && maxSize == elementCount + 4 && growBy == maxSize + 4 &&
+         sizeof(Array) == (sizeof(void*) == 4 ? 16 : 24);
+}
+template <>
+struct RecordLayout<DblArrayC> {
+  static_assert(IsScalarArrayRecord<DblArrayC>(offsetof(DblArrayC, data),
+                                               offsetof(DblArrayC, elementCount),
+                                               offsetof(DblArrayC, maxSize),
+                                               offsetof(DblArrayC, growBy)),
+                "DblArrayC is data, elementCount, maxSize, growBy");
+};
+template <>
+struct RecordLayout<PtrArrayC> {
+  static_assert(IsScalarArrayRecord<PtrArrayC>(offsetof(PtrArrayC, data),
+                                               offsetof(PtrArrayC, elementCount),
+                                               offsetof(PtrArrayC, maxSize),
+                                               offsetof(PtrArrayC, growBy)),
+                "PtrArrayC is data, elementCount, maxSize, growBy");
+};
+template <>
+struct RecordLayout<UIntArrayC> {
+  static_assert(IsScalarArrayRecord<UIntArrayC>(offsetof(UIntArrayC, data),
+                                                offsetof(UIntArrayC, elementCount),
+                                                offsetof(UIntArrayC, maxSize),
+                                                offsetof(UIntArrayC, growBy)),
+                "UIntArrayC is data, elementCount, maxSize, growBy");
+};
+}  // namespace detail
+}  // namespace quarn
+/// \endcond
 
 #endif  // QUARNBASE_SCALARARRAYS_H

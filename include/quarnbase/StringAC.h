@@ -41,6 +41,7 @@
 /// changes. Not safe for concurrent use of one instance.
 class QUARNBASE_EXPORT StringAC {
   friend class StringC;
+  friend struct quarn::detail::RecordLayout<StringAC>;
 
  public:
   /// The empty array; allocates nothing.
@@ -185,10 +186,19 @@ class QUARNBASE_EXPORT StringAC {
   void CloseGap(int index, int count, int oldCount) noexcept;
 };
 
-// The record is part of the binary interface (StringAC.cpp locks the field
-// order): a pointer and three ints, padded to pointer alignment.
-static_assert(sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
-              "StringAC is data, elementCount, maxSize, growBy");
+/// \cond
+// The record is part of the binary interface: a pointer and three ints, padded
+// to pointer alignment.
+template <>
+struct quarn::detail::RecordLayout<StringAC> {
+  static_assert(offsetof(StringAC, data) == 0 &&
+                    offsetof(StringAC, elementCount) == sizeof(void*) &&
+                    offsetof(StringAC, maxSize) == sizeof(void*) + 4 &&
+                    offsetof(StringAC, growBy) == sizeof(void*) + 8 &&
+                    sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
+                "StringAC is data, elementCount, maxSize, growBy");
+};
+/// \endcond
 
 #ifdef __cpp_lib_ranges
 /// size() is the capacity: C++20 ranges measure begin() to end() instead.

@@ -7,9 +7,11 @@
 #ifndef QUARNBASE_STRINGC_H
 #define QUARNBASE_STRINGC_H
 
+#include <quarnbase/internal/RecordLayout.h>
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
+#include <cstddef>
 #include <cstring>
 #include <type_traits>
 
@@ -378,6 +380,7 @@ class QUARNBASE_EXPORT StringC {
   friend QUARNBASE_EXPORT StringC operator+(const char* left, const StringC& right);
   friend QUARNBASE_EXPORT StringC operator+(const StringC& left, char right);
   friend QUARNBASE_EXPORT StringC operator+(char left, const StringC& right);
+  friend struct quarn::detail::RecordLayout<StringC>;
   /// \endcond
 
   unsigned int allocLength;  ///< capacity in characters, terminator excluded
@@ -396,14 +399,20 @@ class QUARNBASE_EXPORT StringC {
   static char emptyBuffer[1];
 };
 
+/// \cond
 // The record is part of the binary interface: clients embed it by value, and
 // StringAC fills, moves and swaps records bit for bit. It must stay exactly its
 // three plain fields.
-static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
-static_assert(std::is_standard_layout<StringC>::value && !std::is_polymorphic<StringC>::value,
-              "StringC is a plain record");
-static_assert(sizeof(StringC) == 2 * sizeof(unsigned int) + sizeof(char*),
-              "StringC is allocLength, dataLength, buffer, without padding");
+template <>
+struct quarn::detail::RecordLayout<StringC> {
+  static_assert(sizeof(unsigned int) == 4, "StringC lengths are 32-bit");
+  static_assert(std::is_standard_layout<StringC>::value && !std::is_polymorphic<StringC>::value,
+                "StringC is a plain record");
+  static_assert(offsetof(StringC, allocLength) == 0 && offsetof(StringC, dataLength) == 4 &&
+                    offsetof(StringC, buffer) == 8 && sizeof(StringC) == 8 + sizeof(char*),
+                "StringC is allocLength, dataLength, buffer, without padding");
+};
+/// \endcond
 
 // The definitions of the members with a fast path, which clients compile inline.
 #include <quarnbase/internal/StringFastPaths.h>

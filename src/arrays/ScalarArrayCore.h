@@ -25,17 +25,6 @@ template <class Array>
 struct ScalarArrayCore {
   using T = std::remove_pointer_t<decltype(std::declval<Array&>().data)>;
 
-  // The record is a pointer followed by three 32-bit ints, in this order, on
-  // 32- and 64-bit targets alike; clients depend on it.
-  static_assert(std::is_standard_layout_v<Array>, "array record must be standard-layout");
-  static_assert(sizeof(int) == 4, "counts are 32-bit");
-  static_assert(offsetof(Array, data) == 0, "data comes first");
-  static_assert(offsetof(Array, elementCount) == sizeof(void*), "elementCount follows data");
-  static_assert(offsetof(Array, maxSize) == sizeof(void*) + sizeof(int), "maxSize is third");
-  static_assert(offsetof(Array, growBy) == sizeof(void*) + 2 * sizeof(int), "growBy is last");
-  static_assert(sizeof(Array) == (sizeof(void*) + 3 * sizeof(int) + alignof(void*) - 1) /
-                                     alignof(void*) * alignof(void*),
-                "no fields beyond the four");
   // Elements are copied bytewise and an all-zero slot must be the zero value.
   static_assert(std::is_trivially_copyable_v<T> && std::is_scalar_v<T>,
                 "elements are plain scalars");

@@ -32,16 +32,7 @@ PtrListC& PtrListC::operator=(PtrListC&& other) noexcept {
   return *this;
 }
 
-PtrListC::~PtrListC() {
-  // The field order is part of the exported layout (the header locks the size).
-  static_assert(offsetof(PtrListC, head) == 0 && offsetof(PtrListC, tail) == sizeof(void*) &&
-                    offsetof(PtrListC, count) == 2 * sizeof(void*) &&
-                    offsetof(PtrListC, freeList) > offsetof(PtrListC, count) &&
-                    offsetof(PtrListC, blocks) == offsetof(PtrListC, freeList) + sizeof(void*) &&
-                    offsetof(PtrListC, blockSize) == offsetof(PtrListC, blocks) + sizeof(void*),
-                "PtrListC fields: head, tail, count, freeList, blocks, blockSize");
-  RemoveAll();
-}
+PtrListC::~PtrListC() { RemoveAll(); }
 
 void PtrListC::AddHead(const PtrListC* other) {
   assert(other != nullptr && "AddHead of a null list");

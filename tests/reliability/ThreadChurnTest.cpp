@@ -1,4 +1,4 @@
-// Tens of thousands of short threads, each using the library once. Whatever a
+// Ten thousand short threads, each using the library once. Whatever a
 // thread's use leaves per thread (its out-of-range scratch, the pending request
 // size, the sort mode, and the C++ runtime's own per-thread data for exceptions
 // and thread-local storage) must go when the thread ends, although the library

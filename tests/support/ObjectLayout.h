@@ -1,10 +1,11 @@
-// ObjectLayout.h - test-only views of the private fields of the arrays.
+// ObjectLayout.h - test-only views of the fields of the arrays.
 //
-// The array classes keep their capacity and growth increment private, yet the
-// tests and the fuzzers check both. Every array record is a block pointer
-// followed by three ints (elementCount, maxSize, growBy), a layout the library
-// locks with static_asserts; these helpers copy that record's bytes into a
-// plain mirror struct, the one mirror of it outside the library.
+// The array classes do not expose their capacity and growth increment (the
+// scalar arrays keep them private, StringAC protected), yet the tests and the
+// fuzzers check both. Every array record is a block pointer followed by three
+// ints (elementCount, maxSize, growBy), a layout each public header checks
+// after its class; these helpers copy that record's bytes into a plain mirror
+// struct, the one mirror of it outside the library.
 #ifndef QUARNBASE_TESTS_SUPPORT_OBJECTLAYOUT_H
 #define QUARNBASE_TESTS_SUPPORT_OBJECTLAYOUT_H
 

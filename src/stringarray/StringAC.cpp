@@ -1,8 +1,6 @@
 // StringAC storage: construction, copying, growth, insertion and removal.
 #include <quarnbase/StringAC.h>
 
-#include <climits>
-#include <cstddef>
 #include <cstdio>
 #include <new>
 #include <utility>
@@ -55,12 +53,6 @@ StringAC::StringAC(int initialSize) : StringAC() {
 StringAC::StringAC(const StringAC& other) : StringAC() { CopyElements(other); }
 
 StringAC::~StringAC() {
-  // The field order is part of the exported layout (the header locks the size).
-  static_assert(offsetof(StringAC, data) == 0 &&
-                    offsetof(StringAC, elementCount) == sizeof(void*) &&
-                    offsetof(StringAC, maxSize) == sizeof(void*) + sizeof(int) &&
-                    offsetof(StringAC, growBy) == sizeof(void*) + 2 * sizeof(int),
-                "StringAC fields: data, elementCount, maxSize, growBy");
   EmptyRange(data, elementCount);
   ReleaseRecordBlock(data);
 }
@@ -269,19 +261,7 @@ void StringAC::AppendCopies(const StringC* source, int count) {
 }
 
 void StringAC::CopyElements(const StringAC& other) {
-  const int count = other.elementCount;
-  if (count <= 0) return;
-  StringC* block = NewRecordBlock(count);
-  FillEmpty(block, count);
-  try {
-    for (int i = 0; i < count; ++i) block[i] = other.data[i];
-  } catch (...) {
-    EmptyRange(block, count);
-    ReleaseRecordBlock(block);
-    throw;
-  }
-  data = block;
-  elementCount = maxSize = count;
+  AppendCopies(other.data, other.elementCount);  // into this array, which holds no block
 }
 
 void StringAC::OpenGap(int index, int count) {
