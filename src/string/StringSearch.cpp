@@ -9,10 +9,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
-#include <cstdint>
 #include <cstring>
 
-#include "Machine.h"
 #include "StringInternal.h"
 
 using quarn::detail::CText;
@@ -42,65 +40,6 @@ const char* LastOf(const char* bytes, char ch, std::size_t count) {
 #endif
 }
 
-// The first `ch` (not zero) of the C text at `text`, whose terminator lies
-// within its first `count` bytes, or null when the zero byte comes first.
-// The plain variant is strchr; the AVX2 one reads only those `count` bytes.
-const char* FindInCText(const char* text, char ch, std::size_t /*count*/) {
-  return std::strchr(text, ch);
-}
-
-#if defined(QUARN_X86_VECTORS) && !defined(QUARNBASE_NO_SIMD)
-// The bytes of a 32-byte block that are `ch` or zero: where (byte ^ ch) or
-// the byte itself is 0, so where the smaller of the two is 0.
-QUARN_AVX2_FUNCTION inline __m256i StopBytes(const char* p, __m256i want) {
-  const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-  return _mm256_min_epu8(_mm256_xor_si256(v, want), v);
-}
-
-QUARN_AVX2_FUNCTION inline std::uint32_t StopMask(__m256i stops) {
-  return static_cast<std::uint32_t>(
-      _mm256_movemask_epi8(_mm256_cmpeq_epi8(stops, _mm256_setzero_si256())));
-}
-
-// One scan for `ch` and the zero byte together, 128 bytes per round from an
-// address at which `text` is aligned; the last block ends at `count`, so it
-// overlaps bytes already passed, none of which stops the scan.
-QUARN_AVX2_FUNCTION const char* FindInCTextAvx2(const char* text, char ch, std::size_t count) {
-  if (count < 32) return std::strchr(text, ch);
-  const __m256i want = _mm256_set1_epi8(ch);
-  const auto hit = [text, ch](std::size_t at) { return text[at] == ch ? text + at : nullptr; };
-  std::uint32_t mask = StopMask(StopBytes(text, want));
-  if (mask != 0) return hit(quarn::detail::LowestSetBit(mask));
-  std::size_t i = 32 - (reinterpret_cast<std::uintptr_t>(text) & 31);
-  for (; count - i >= 128; i += 128) {
-    const __m256i s0 = StopBytes(text + i, want);
-    const __m256i s1 = StopBytes(text + i + 32, want);
-    const __m256i s2 = StopBytes(text + i + 64, want);
-    const __m256i s3 = StopBytes(text + i + 96, want);
-    const __m256i low = _mm256_min_epu8(_mm256_min_epu8(s0, s1), _mm256_min_epu8(s2, s3));
-    if (StopMask(low) != 0) break;
-  }
-  for (; count - i >= 32; i += 32) {
-    mask = StopMask(StopBytes(text + i, want));
-    if (mask != 0) return hit(i + quarn::detail::LowestSetBit(mask));
-  }
-  i = count - 32;
-  mask = StopMask(StopBytes(text + i, want));
-  return mask != 0 ? hit(i + quarn::detail::LowestSetBit(mask)) : nullptr;
-}
-
-// Chooses the variant of findInCText when the library loads.
-const char* (*findInCText)(const char*, char, std::size_t) = FindInCText;
-struct FindSetup {
-  FindSetup() {
-    if (quarn::platform::CpuHasAvx2()) findInCText = FindInCTextAvx2;
-  }
-};
-const FindSetup findSetup;
-#else
-const char* (*const findInCText)(const char*, char, std::size_t) = FindInCText;
-#endif
-
 // Converts the case of the C text in place. Each byte reaches the <cctype>
 // functions as an unsigned char value, since a negative argument is undefined.
 void ConvertCase(char* text, bool toUpper) {
@@ -121,15 +60,14 @@ int StringC::Find(const char* text) const {
   if (dataLength < kFindShortText) return OffsetOf(std::strstr(haystack, needle), haystack);
   if (needle[0] == '\0') return 0;
   // In a longer text, the candidates are the places of the needle's first
-  // byte, found up to the end of the C text by one scan for that byte and the
-  // zero byte together; each is checked in place. A needle that
+  // byte, which strchr finds up to the end of the C text (as fast as a scan
+  // can go when that byte is rare); each is checked in place. A needle that
   // matches lies wholly in the C text, since it holds no zero byte. When the
   // candidates keep failing, strstr takes the rest, in linear time.
   const std::size_t length = std::strlen(needle);
   const char* from = haystack;
   for (int misses = 0; misses < kFindMisses; ++misses) {
-    const char* const hit =
-        findInCText(from, needle[0], dataLength + 1 - static_cast<std::size_t>(from - haystack));
+    const char* const hit = std::strchr(from, needle[0]);
     if (hit == nullptr) return -1;
     const std::size_t offset = static_cast<std::size_t>(hit - haystack);
     if (length > dataLength - offset) return -1;  // no room left for the needle
