@@ -41,7 +41,7 @@ GOALS = [
     (r"^StringCompare$", r"", 1.10),
     (r"^String(FindChar|FindText|ReverseFind)$", r"-str[a-z]+$", 1.0),
     (r"^String(FindChar|FindText)$", r"KiB$", 1.25),
-    (r"^String(Construct|Copy)$", 1.05),
+    (r"^String(Construct|Copy)$", r"", 1.05),
     (r"^String(Assign|Append|Equal|FindChar|FindText|ReverseFind|Mid|Left)$", r"", 1.0),
     (r"^ListChurn$", r"", 0.5),
     (r"^Parse$", r"", 1.5),
