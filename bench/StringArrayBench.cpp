@@ -203,12 +203,12 @@ void RegisterStringArrayBenchmarks() {
   for (const int count : {100000, 200000}) {
     const std::string n = "-" + std::to_string(count / 1000) + "k";
     for (const std::size_t length : {100, 300, 1000}) {
-      inputs.push_back({"equal-" + std::to_string(length) + "B" + n, Shape::LongEqual, count,
-                        length});
+      inputs.push_back(
+          {"equal-" + std::to_string(length) + "B" + n, Shape::LongEqual, count, length});
     }
     for (const std::size_t length : {100, 990}) {
-      inputs.push_back({"prefix-" + std::to_string(length) + "B" + n, Shape::LongPrefix, count,
-                        length});
+      inputs.push_back(
+          {"prefix-" + std::to_string(length) + "B" + n, Shape::LongPrefix, count, length});
     }
   }
   for (const SortCase& input : inputs) {
