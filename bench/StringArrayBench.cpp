@@ -34,8 +34,8 @@ std::string TokenText() {
 }
 
 // The input shapes of the sort benchmarks. The short ones hold kSortCount
-// strings of at most 40 bytes; LongEqual repeats one string of a given length,
-// LongPrefix gives strings of that prefix length 10 more bytes that differ.
+// strings of at most 40 bytes; LongEqual repeats one string of `length` bytes,
+// LongPrefix appends 10 random letters to one prefix of `length` bytes.
 enum class Shape {
   Random,
   Sorted,
