@@ -1,7 +1,8 @@
 // StringC::parse against a strtok_r loop into std::vector<std::string>, and
 // StringAC::sort against std::sort (and std::unique) on std::vector<std::string>:
-// inputs of seven shapes, each sorted plainly and with duplicate removal, with
-// and without regard to case (the peer then orders by strcasecmp).
+// inputs of seven short shapes and of long equal and long shared-prefix
+// strings, each sorted plainly and with duplicate removal, with and without
+// regard to case (the peer then orders by strcasecmp).
 #include <quarnbase/StringAC.h>
 #include <strings.h>
 
@@ -32,8 +33,28 @@ std::string TokenText() {
   return text;
 }
 
-// The input shapes of the sort benchmarks, kSortCount strings each.
-enum class Shape { Random, Sorted, Reversed, AllEqual, FewDistinct, SharedPrefix, Numeric };
+// The input shapes of the sort benchmarks. The short ones hold kSortCount
+// strings of at most 40 bytes; LongEqual repeats one string of `length` bytes,
+// LongPrefix appends 10 random letters to one prefix of `length` bytes.
+enum class Shape {
+  Random,
+  Sorted,
+  Reversed,
+  AllEqual,
+  FewDistinct,
+  SharedPrefix,
+  Numeric,
+  LongEqual,
+  LongPrefix
+};
+
+// One input of the sort benchmarks.
+struct SortCase {
+  std::string name;
+  Shape shape;
+  int count = kSortCount;
+  std::size_t length = 0;  // of LongEqual's string, LongPrefix's prefix
+};
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return strcasecmp(a.c_str(), b.c_str()) < 0;
@@ -51,15 +72,23 @@ std::string MixedCase(Random& random) {
   return s;
 }
 
-// The strings of `shape`; sorted ones are in the order of the mode sorted in.
-std::vector<std::string> SortInput(Shape shape, int noCase) {
+// The strings of `input`; sorted ones are in the order of the mode sorted in.
+std::vector<std::string> SortInput(const SortCase& input, int noCase) {
+  const Shape shape = input.shape;
   Random random(11);
   std::vector<std::string> strings;
-  strings.reserve(kSortCount);
+  strings.reserve(static_cast<std::size_t>(input.count));
   std::vector<std::string> words;
   for (int i = 0; i < 1000; ++i) words.push_back(MixedCase(random));
-  for (int i = 0; i < kSortCount; ++i) {
+  const std::string longText = random.Letters(input.length);
+  for (int i = 0; i < input.count; ++i) {
     switch (shape) {
+      case Shape::LongEqual:
+        strings.push_back(longText);
+        break;
+      case Shape::LongPrefix:
+        strings.push_back(longText + random.Letters(10));
+        break;
       case Shape::AllEqual:
         strings.emplace_back("/usr/share/doc/quarnbase/README.md");
         break;
@@ -91,17 +120,17 @@ std::vector<std::string> SortInput(Shape shape, int noCase) {
 
 // Registers one sort pair. Each iteration sorts a fresh copy of the input;
 // making the copy is not timed.
-void RegisterSort(const std::string& shapeName, Shape shape, int unique, int noCase) {
+void RegisterSort(const SortCase& input, int unique, int noCase) {
   const std::string caseName =
-      shapeName + (unique != 0 ? "/unique" : "/plain") + (noCase != 0 ? "-no-case" : "");
+      input.name + (unique != 0 ? "/unique" : "/plain") + (noCase != 0 ? "-no-case" : "");
   auto pair = RegisterPair(
       "Sort", caseName,
-      [shape, unique, noCase](benchmark::State& state) {
+      [input, unique, noCase](benchmark::State& state) {
         StringAC source;
         {
-          const std::vector<std::string> input = SortInput(shape, noCase);
-          source.SetSize(0, kSortCount);
-          for (const std::string& s : input) source.Add(s.c_str());
+          const std::vector<std::string> strings = SortInput(input, noCase);
+          source.SetSize(0, input.count);
+          for (const std::string& s : strings) source.Add(s.c_str());
         }
         for (auto _ : state) {
           state.PauseTiming();
@@ -114,11 +143,11 @@ void RegisterSort(const std::string& shapeName, Shape shape, int unique, int noC
           state.ResumeTiming();
         }
       },
-      [shape, unique, noCase](benchmark::State& state) {
-        const std::vector<std::string> input = SortInput(shape, noCase);
+      [input, unique, noCase](benchmark::State& state) {
+        const std::vector<std::string> strings = SortInput(input, noCase);
         for (auto _ : state) {
           state.PauseTiming();
-          std::vector<std::string> work(input);
+          std::vector<std::string> work(strings);
           state.ResumeTiming();
           if (noCase != 0) {
             std::sort(work.begin(), work.end(), LessNoCase);
@@ -164,16 +193,27 @@ void RegisterStringArrayBenchmarks() {
         }
       });
   for (auto* b : {parse.first, parse.second}) b->Unit(benchmark::kMillisecond);
-  const std::pair<const char*, Shape> shapes[] = {{"random", Shape::Random},
-                                                  {"sorted", Shape::Sorted},
-                                                  {"reverse", Shape::Reversed},
-                                                  {"all-equal", Shape::AllEqual},
-                                                  {"few-distinct", Shape::FewDistinct},
-                                                  {"shared-prefix", Shape::SharedPrefix},
-                                                  {"numeric", Shape::Numeric}};
-  for (const auto& [name, shape] : shapes) {
+  std::vector<SortCase> inputs = {{"random", Shape::Random},
+                                  {"sorted", Shape::Sorted},
+                                  {"reverse", Shape::Reversed},
+                                  {"all-equal", Shape::AllEqual},
+                                  {"few-distinct", Shape::FewDistinct},
+                                  {"shared-prefix", Shape::SharedPrefix},
+                                  {"numeric", Shape::Numeric}};
+  for (const int count : {100000, 200000}) {
+    const std::string n = "-" + std::to_string(count / 1000) + "k";
+    for (const std::size_t length : {100, 300, 1000}) {
+      inputs.push_back(
+          {"equal-" + std::to_string(length) + "B" + n, Shape::LongEqual, count, length});
+    }
+    for (const std::size_t length : {100, 990}) {
+      inputs.push_back(
+          {"prefix-" + std::to_string(length) + "B" + n, Shape::LongPrefix, count, length});
+    }
+  }
+  for (const SortCase& input : inputs) {
     for (int noCase = 0; noCase < 2; ++noCase) {
-      for (int unique = 0; unique < 2; ++unique) RegisterSort(name, shape, unique, noCase);
+      for (int unique = 0; unique < 2; ++unique) RegisterSort(input, unique, noCase);
     }
   }
 }

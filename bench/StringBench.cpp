@@ -320,6 +320,35 @@ void RegisterTextSearch() {
           benchmark::DoNotOptimize(s.rfind('q'));
         }
       });
+  // The same searches against the C library's, which also stop at a zero byte.
+  const auto againstC = [&text](const char* group, const std::string& peerName, auto quarn,
+                                auto peer) {
+    RegisterPair(
+        group, "text-4KiB-" + peerName,
+        [text, quarn](benchmark::State& state) {
+          const StringC s(text.c_str());
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&s);
+            benchmark::DoNotOptimize(quarn(s));
+          }
+        },
+        [text, peer](benchmark::State& state) {
+          const std::string s(text);
+          for (auto _ : state) {
+            benchmark::DoNotOptimize(&s);
+            benchmark::DoNotOptimize(peer(s.c_str()));
+          }
+        });
+  };
+  againstC(
+      "StringFindChar", "strchr", [](const StringC& s) { return s.Find('q'); },
+      [](const char* t) { return std::strchr(t, 'q'); });
+  againstC(
+      "StringFindText", "strstr", [](const StringC& s) { return s.Find("quartz"); },
+      [](const char* t) { return std::strstr(t, "quartz"); });
+  againstC(
+      "StringReverseFind", "strrchr", [](const StringC& s) { return s.ReverseFind('q'); },
+      [](const char* t) { return std::strrchr(t, 'q'); });
 }
 
 void RegisterExtraction(unsigned int piece, const std::string& label) {

@@ -25,20 +25,29 @@ import sys
 # Cases that are not like for like, with the reason shown in the goal column:
 # std::string keeps texts of up to 15 bytes inside the object and allocates
 # nothing, while every non-empty StringC owns an exact heap buffer.
+# std::string::rfind reads back from the end only, while ReverseFind (as
+# strrchr) also reads the bytes before its hit, since a zero byte ends the text.
 NOT_LIKE_FOR_LIKE = [
     (r"^String(Construct|Copy|Mid|Left)$", r"^8B", "n/a: peer stores 8 B inline"),
+    (r"^StringReverseFind$", r"^(?!.*strrchr$)", "n/a: peer reads back from the end only"),
 ]
 
-# Goals as the largest acceptable ratio quarn/peer, by group. A group with no
-# entry is reported without a goal.
+# Goals as the largest acceptable ratio quarn/peer, by group and case; the
+# first match applies. A row with no match is reported without a goal. Find
+# of a character or text in a long text scans for two byte values (it and the
+# zero byte) where std::string::find scans for one; against the C library,
+# which does the same work, the goal is 1.
 GOALS = [
-    (r"^StringCompare$", 1.10),
-    (r"^String(Construct|Copy)$", 1.05),
-    (r"^String(Assign|Append|Equal|FindChar|FindText|ReverseFind|Mid|Left)$", 1.0),
-    (r"^ListChurn$", 0.5),
-    (r"^Parse$", 1.5),
-    (r"^Sort", 1.0),
-    (r"^MetaMatch$", 1.0),
+    (r"^StringCompare$", r"", 1.10),
+    (r"^String(FindChar|FindText|ReverseFind)$", r"-str[a-z]+$", 1.0),
+    (r"^String(FindChar|FindText)$", r"KiB$", 1.25),
+    (r"^String(Construct|Copy)$", r"", 1.05),
+    (r"^String(Assign|Append|Equal|FindChar|FindText|ReverseFind|Mid|Left)$", r"", 1.0),
+    (r"^ListChurn$", r"", 0.5),
+    (r"^ArraySetSize$", r"", 1.0),
+    (r"^Parse$", r"", 1.5),
+    (r"^Sort", r"", 1.0),
+    (r"^MetaMatch$", r"", 1.0),
 ]
 
 # Goals of benchmarks without a peer, as the largest acceptable time in ns.
@@ -58,9 +67,9 @@ def exemption_for(group, case):
     return None
 
 
-def goal_for(group):
-    for pattern, limit in GOALS:
-        if re.search(pattern, group):
+def goal_for(group, case):
+    for group_pattern, case_pattern, limit in GOALS:
+        if re.search(group_pattern, group) and re.search(case_pattern, case):
             return limit
     return None
 
@@ -140,7 +149,7 @@ def main(argv):
         if "quarn" not in pair or "peer" not in pair:
             continue
         ratio = pair["quarn"] / pair["peer"]
-        limit = goal_for(group)
+        limit = goal_for(group, case)
         exemption = exemption_for(group, case)
         if exemption is not None:
             goal, verdict = exemption, "–"

@@ -12,8 +12,6 @@
 #include <quarnbase/quarnbase_export.h>
 
 #include <cassert>
-#include <cstddef>
-#include <type_traits>
 
 // (Two namespace blocks, not quarn::detail: the headers also serve C++14 clients.)
 namespace quarn {
@@ -348,44 +346,10 @@ class QUARNBASE_EXPORT UIntArrayC {
   int growBy;
 };
 
-/// \cond
-namespace quarn {
-namespace detail {
-// The three records are part of the binary interface: a pointer, then three
-// 32-bit ints, in this order, padded to pointer alignment.
-template <class Array>
-constexpr bool IsScalarArrayRecord(std::size_t data, std::size_t elementCount, std::size_t maxSize,
-                                   std::size_t growBy) {
-  return std::is_standard_layout<Array>::value && sizeof(int) == 4 && data == 0 &&
-         elementCount == sizeof(void*) && maxSize == elementCount + 4 && growBy == maxSize + 4 &&
-         sizeof(Array) == (sizeof(void*) == 4 ? 16 : 24);
-}
-template <>
-struct RecordLayout<DblArrayC> {
-  static_assert(IsScalarArrayRecord<DblArrayC>(offsetof(DblArrayC, data),
-                                               offsetof(DblArrayC, elementCount),
-                                               offsetof(DblArrayC, maxSize),
-                                               offsetof(DblArrayC, growBy)),
-                "DblArrayC is data, elementCount, maxSize, growBy");
-};
-template <>
-struct RecordLayout<PtrArrayC> {
-  static_assert(IsScalarArrayRecord<PtrArrayC>(offsetof(PtrArrayC, data),
-                                               offsetof(PtrArrayC, elementCount),
-                                               offsetof(PtrArrayC, maxSize),
-                                               offsetof(PtrArrayC, growBy)),
-                "PtrArrayC is data, elementCount, maxSize, growBy");
-};
-template <>
-struct RecordLayout<UIntArrayC> {
-  static_assert(IsScalarArrayRecord<UIntArrayC>(offsetof(UIntArrayC, data),
-                                                offsetof(UIntArrayC, elementCount),
-                                                offsetof(UIntArrayC, maxSize),
-                                                offsetof(UIntArrayC, growBy)),
-                "UIntArrayC is data, elementCount, maxSize, growBy");
-};
-}  // namespace detail
-}  // namespace quarn
-/// \endcond
+// The records are part of the binary interface.
+static_assert(quarn::detail::RecordLayout<DblArrayC>::IsArrayRecord() &&
+                  quarn::detail::RecordLayout<PtrArrayC>::IsArrayRecord() &&
+                  quarn::detail::RecordLayout<UIntArrayC>::IsArrayRecord(),
+              "the scalar arrays are data, elementCount, maxSize, growBy");
 
 #endif  // QUARNBASE_SCALARARRAYS_H

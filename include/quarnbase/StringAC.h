@@ -189,19 +189,9 @@ class QUARNBASE_EXPORT StringAC {
   void CloseGap(int index, int count, int oldCount) noexcept;
 };
 
-/// \cond
-// The record is part of the binary interface: a pointer and three ints, padded
-// to pointer alignment.
-template <>
-struct quarn::detail::RecordLayout<StringAC> {
-  static_assert(offsetof(StringAC, data) == 0 &&
-                    offsetof(StringAC, elementCount) == sizeof(void*) &&
-                    offsetof(StringAC, maxSize) == sizeof(void*) + 4 &&
-                    offsetof(StringAC, growBy) == sizeof(void*) + 8 &&
-                    sizeof(StringAC) == (sizeof(void*) == 4 ? 16 : 24),
-                "StringAC is data, elementCount, maxSize, growBy");
-};
-/// \endcond
+// The record is part of the binary interface.
+static_assert(quarn::detail::RecordLayout<StringAC>::IsArrayRecord(),
+              "StringAC is data, elementCount, maxSize, growBy");
 
 template <int>
 StringAC StringC::parse(const char* delimiters) const {

@@ -162,78 +162,6 @@ constexpr std::size_t MetaBitWords(std::size_t columnCount) {
   return columnCount / kMetaBitsPerWord + 1;
 }
 
-// Columns of one kind, which meet a row's element with one step. Lone
-// escapes belong to none: they end every comparison.
-enum MetaColumnClass {
-  kEndColumn,
-  kStarColumns,
-  kAnyOneColumns,
-  kSameLiterals,
-  kOtherLiterals,
-  kMetaClasses
-};
-
-constexpr MetaKind kMetaClassKinds[kMetaClasses] = {MetaKind::End, MetaKind::Star, MetaKind::AnyOne,
-                                                    MetaKind::Literal, MetaKind::Literal};
-
-// The class of an element of each kind before any row's literal is known
-// (none for a lone escape).
-constexpr int kMetaClassOf[5] = {kEndColumn, kStarColumns, kAnyOneColumns, kOtherLiterals,
-                                 kMetaClasses};
-
-// For one kind of row element: its steps against the classes of columns as
-// moves of the reached pairs. Arrivals in direction `from` at the columns of
-// the classes in `classes` (a bit for each) go on in direction `to`, one way.
-struct MetaAction {
-  unsigned char way;
-  unsigned char from;
-  unsigned char to;
-  unsigned char classes;
-};
-
-// The moves of each kind of row element (indexed by MetaKind), from
-// ClassifyMetaKinds when this is compiled. The moves to the right come first,
-// Equal's before the others', since only Equal turns into another direction;
-// for each direction, those that keep it come before those that turn it.
-struct MetaActionTable {
-  MetaAction of[5][27];
-  unsigned char count[5];
-};
-
-constexpr MetaActionTable BuildMetaActionTable() {
-  constexpr unsigned char kWays[3] = {kRight, kDown, kDiagonal};
-  MetaActionTable table{};
-  for (int k = 0; k < 5; ++k) {
-    unsigned char moves[3][3][3] = {};  // [way][from][to]: classes
-    for (int c = 0; c < kMetaClasses; ++c) {
-      const MetaStep step =
-          ClassifyMetaKinds(static_cast<MetaKind>(k), kMetaClassKinds[c], c == kSameLiterals);
-      for (int from = 0; from < 3; ++from) {
-        const int to = RecordedDirection(from, step.wider);
-        for (int way = 0; way < 3; ++way) {
-          if (to >= 0 && Goes(step.move, kWays[way]))
-            moves[way][from][to] |= static_cast<unsigned char>(1u << c);
-        }
-      }
-    }
-    unsigned char n = 0;
-    const auto add = [&](int way, int from, int to) {
-      if (moves[way][from][to] != 0) {
-        table.of[k][n++] = {kWays[way], static_cast<unsigned char>(from),
-                            static_cast<unsigned char>(to), moves[way][from][to]};
-      }
-    };
-    for (int way = 0; way < 3; ++way) {
-      for (const int from : {1, 0, 2}) {
-        for (const int to : {from, (from + 1) % 3, (from + 2) % 3}) add(way, from, to);
-      }
-    }
-    table.count[k] = n;
-  }
-  return table;
-}
-constexpr MetaActionTable kMetaActionTable = BuildMetaActionTable();
-
 // The first column in any of the three sets, or `none`.
 inline std::size_t FirstColumn(MetaBits* const (&sets)[3], std::size_t words, std::size_t none) {
   for (std::size_t w = 0; w < words; ++w) {
@@ -294,17 +222,13 @@ struct MetaRowReach {
   std::uint32_t directions;
 };
 
-// For each row, the first column of a pair that the comparison from (0, 0)
-// in `direction` reaches (columnCount + 1 for a row it never reaches): the
-// pairs before it need no result, since no move goes left. The rows are
-// followed from the top with the columns reached in each direction, by the
-// steps of ClassifyMetaKinds: a row's pairs are reached from the row above
-// (down or diagonally), then from each other (to the right). A move that
-// records a side goes on in that side's direction, or not at all; only
-// Equal turns into another direction, so the moves to the right are followed
-// for Equal first. `sets` has room for kMetaColumnSets sets of the words a
-// set needs, FixedWords of them, or any number for 0 (short patterns get loops
-// the compiler unrolls).
+// The forward pass: for each row, the directions in which the comparison
+// from (0, 0) in `direction` arrives, and the first column it reaches
+// (columnCount + 1 for none); no move goes left. A row's pairs are reached
+// from the row above (down or diagonally), then from each other (to the
+// right), Equal's first, since only Equal turns into another direction.
+// `sets` has room for kMetaColumnSets sets of FixedWords words, or of as many
+// as the columns need for 0 (short patterns get loops the compiler unrolls).
 template <std::size_t FixedWords>
 void FollowMetaRows(const MetaElement* rows, std::size_t rowCount, const MetaElement* columns,
                     std::size_t columnCount, StrCompValE direction, MetaRowReach* reach,
@@ -396,12 +320,10 @@ using MetaRowFollower = void (*)(const MetaElement*, std::size_t, const MetaElem
 constexpr MetaRowFollower kMetaRowFollowers[3] = {&FollowMetaRows<0>, &FollowMetaRows<1>,
                                                   &FollowMetaRows<2>};
 
-// The comparison from the first elements of `rows` and `columns` (each closed
-// by an end element), in `direction`. Fills the table of results by pairs of
-// element positions from the ends backwards, keeping two rows, `row` and
-// `other` (all codes 0 on entry); only the pairs and directions of arrival
-// that the comparison reaches (`reach`) are computed. O(rowCount *
-// columnCount) time.
+// R(0, 0, direction) for the elements `rows` and `columns` (each closed by an
+// end element): fills the table from the ends backwards in two rows, `row`
+// and `other` (all codes 0 on entry), computing only the pairs and directions
+// of arrival that `reach` names.
 StrCompValE CompareMetaTable(const MetaElement* rows, std::size_t rowCount,
                              const MetaElement* columns, std::size_t columnCount, MetaRow row,
                              MetaRow other, const MetaRowReach* reach, StrCompValE direction) {
@@ -465,12 +387,10 @@ StrCompValE CompareMetaSuffixes(const char* first, const char* second, StrCompVa
   return exchange ? ReverseMetaResult(result) : result;
 }
 
-// Compares two patterns, starting in `direction`. The result of comparing
-// from a pair of element positions depends only on those positions and the
-// direction, so the pairs that leave no choice are walked directly, and the
-// rest is computed once per pair in a table (CompareMetaSuffixes). At worst
-// O(|first| * |second|) time; no recursion, and no allocation unless the
-// table outgrows kLocalTableBytes.
+// Compares two patterns from their first elements, arriving in `direction`:
+// walks the pairs while each step leads to one pair, then fills the table
+// (CompareMetaSuffixes). No recursion, and no allocation unless the table
+// outgrows kLocalTableBytes.
 StrCompValE CompareMetaPatterns(const char* first, const char* second, StrCompValE direction) {
   for (;;) {
     MetaElement a;

@@ -1,6 +1,7 @@
 // MetaCompareSteps.h - what the comparison of two meta patterns
-// (MetaCompare.cpp) does with one pair of elements: the step rules, and the
-// codes in which its table holds results, with their merger tables.
+// (MetaCompare.cpp) does with one pair of elements: the step rules, the codes
+// in which its table holds results with their merger tables, and the moves of
+// each kind of element against the classes of columns of its forward pass.
 #ifndef QUARNBASE_SRC_STRING_METACOMPARESTEPS_H
 #define QUARNBASE_SRC_STRING_METACOMPARESTEPS_H
 
@@ -145,6 +146,78 @@ constexpr MetaCombinations kMetaCombinations = BuildMetaCombinations();
 inline unsigned char ApplyMetaMap(unsigned char map, unsigned char s) {
   return static_cast<unsigned char>((map >> (2 * s)) & 3u);
 }
+
+// Columns of one kind, which meet a row's element with one step. Lone
+// escapes belong to none: they end every comparison.
+enum MetaColumnClass {
+  kEndColumn,
+  kStarColumns,
+  kAnyOneColumns,
+  kSameLiterals,
+  kOtherLiterals,
+  kMetaClasses
+};
+
+constexpr MetaKind kMetaClassKinds[kMetaClasses] = {MetaKind::End, MetaKind::Star, MetaKind::AnyOne,
+                                                    MetaKind::Literal, MetaKind::Literal};
+
+// The class of an element of each kind before any row's literal is known
+// (none for a lone escape).
+constexpr int kMetaClassOf[5] = {kEndColumn, kStarColumns, kAnyOneColumns, kOtherLiterals,
+                                 kMetaClasses};
+
+// For one kind of row element: its steps against the classes of columns as
+// moves of the reached pairs. Arrivals in direction `from` at the columns of
+// the classes in `classes` (a bit for each) go on in direction `to`, one way.
+struct MetaAction {
+  unsigned char way;
+  unsigned char from;
+  unsigned char to;
+  unsigned char classes;
+};
+
+// The moves of each kind of row element (indexed by MetaKind), from
+// ClassifyMetaKinds when this is compiled. The moves to the right come first,
+// Equal's before the others', since only Equal turns into another direction;
+// for each direction, those that keep it come before those that turn it.
+struct MetaActionTable {
+  MetaAction of[5][27];
+  unsigned char count[5];
+};
+
+constexpr MetaActionTable BuildMetaActionTable() {
+  constexpr unsigned char kWays[3] = {kRight, kDown, kDiagonal};
+  MetaActionTable table{};
+  for (int k = 0; k < 5; ++k) {
+    unsigned char moves[3][3][3] = {};  // [way][from][to]: classes
+    for (int c = 0; c < kMetaClasses; ++c) {
+      const MetaStep step =
+          ClassifyMetaKinds(static_cast<MetaKind>(k), kMetaClassKinds[c], c == kSameLiterals);
+      for (int from = 0; from < 3; ++from) {
+        const int to = RecordedDirection(from, step.wider);
+        for (int way = 0; way < 3; ++way) {
+          if (to >= 0 && Goes(step.move, kWays[way]))
+            moves[way][from][to] |= static_cast<unsigned char>(1u << c);
+        }
+      }
+    }
+    unsigned char n = 0;
+    const auto add = [&](int way, int from, int to) {
+      if (moves[way][from][to] != 0) {
+        table.of[k][n++] = {kWays[way], static_cast<unsigned char>(from),
+                            static_cast<unsigned char>(to), moves[way][from][to]};
+      }
+    };
+    for (int way = 0; way < 3; ++way) {
+      for (const int from : {1, 0, 2}) {
+        for (const int to : {from, (from + 1) % 3, (from + 2) % 3}) add(way, from, to);
+      }
+    }
+    table.count[k] = n;
+  }
+  return table;
+}
+constexpr MetaActionTable kMetaActionTable = BuildMetaActionTable();
 
 }  // namespace quarn::detail
 

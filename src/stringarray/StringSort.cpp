@@ -1,11 +1,14 @@
 // StringSort.cpp - the ordering behind StringAC::sort.
 //
 // A multikey quicksort (three-way radix quicksort) over keys of 7 text bytes.
-// Each element carries the key of its text at the current depth (bytes 7d to
-// 7d + 6). A partition splits a range into the keys below, equal to and above
+// Each element carries the key of its text at the current offset (the 7 bytes
+// from there). A partition splits a range into the keys below, equal to and above
 // a pivot key; only the equal part goes on to the next 7 bytes. An equal
-// prefix is therefore read once per element and depth, never again in each
-// comparison, and runs of equal strings cost one pass per depth.
+// prefix is therefore read once per element and offset, never again in each
+// comparison. When a partition finds every key of its range equal, one pass
+// measures how far all texts of the range agree and the keys jump past that
+// shared part, so a run of long equal texts, or of texts sharing a long
+// prefix, costs a pass or two instead of one per 7 bytes.
 #include "StringSort.h"
 
 #include <algorithm>
@@ -14,6 +17,8 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+
+#include <quarnbase/internal/Words.h>
 
 #include "Allocation.h"
 #include "Records.h"
@@ -34,7 +39,7 @@ constexpr std::uint64_t kCountMask = 0xFF;
 // Ranges up to this size are finished by insertion sort.
 constexpr std::size_t kInsertionLimit = 12;
 
-// A record taken out of the array, with its key at the current depth. Once
+// A record taken out of the array, with its key at the current offset. Once
 // its place is final the key is reused as a flag: 1 when the element equals
 // the one before it, else 0.
 struct Entry {
@@ -63,12 +68,24 @@ class Sorter {
     for (std::size_t i = 0; i < n; ++i) first[i].key = KeyAt(first[i].String(), offset);
   }
 
-  // Sorts [first, first + n) whose keys hold the bytes at depth * kKeyBytes.
-  void Sort(Entry* first, std::size_t n, std::size_t depth) const;
+  // Sorts [first, first + n) whose keys hold the bytes at `offset`.
+  void Sort(Entry* first, std::size_t n, std::size_t offset) const;
 
  private:
+  static const unsigned char* Bytes(const StringC& s) {
+    return reinterpret_cast<const unsigned char*>(static_cast<char*>(s));
+  }
+
+  // How many bytes from `offset` on every text of the range shares with the
+  // first (after the case fold); at most the shortest length left. Each text
+  // is read only up to the shortest shared part found so far.
+  std::size_t SharedLength(const Entry* first, std::size_t n, std::size_t offset) const;
+  // How many of the first `limit` bytes of `a` and `b` agree after the fold.
+  std::size_t AgreeingBytes(const unsigned char* a, const unsigned char* b,
+                            std::size_t limit) const;
+
   std::uint64_t KeyAt(const StringC& s, std::size_t offset) const {
-    const unsigned char* text = reinterpret_cast<const unsigned char*>(static_cast<char*>(s));
+    const unsigned char* text = Bytes(s);
     const std::size_t left = s.length() - offset;
     const std::size_t take = left < kKeyBytes ? left : kKeyBytes;
     std::uint64_t key = 0;
@@ -134,6 +151,40 @@ void Sorter::SortByComparison(Entry* first, std::size_t n, std::size_t next) con
   first[0].key = 0;
 }
 
+std::size_t Sorter::AgreeingBytes(const unsigned char* a, const unsigned char* b,
+                                  std::size_t limit) const {
+  std::size_t i = 0;
+  while (i < limit) {
+    if (limit - i >= sizeof(std::uint64_t)) {
+      std::uint64_t x;
+      std::uint64_t y;
+      std::memcpy(&x, a + i, sizeof x);
+      std::memcpy(&y, b + i, sizeof y);
+      if (x == y) {
+        i += sizeof x;
+        continue;
+      }
+      if (mode != StrCompNoCase) return i + FirstNonzeroByte(x ^ y);
+    }
+    // Without case, bytes that differ may still agree once lowered.
+    if (lower[a[i]] != lower[b[i]]) return i;
+    ++i;
+  }
+  return i;
+}
+
+std::size_t Sorter::SharedLength(const Entry* first, std::size_t n, std::size_t offset) const {
+  const StringC& head = first[0].String();
+  const unsigned char* const headBytes = Bytes(head) + offset;
+  std::size_t shared = head.length() - offset;
+  for (std::size_t i = 1; i < n && shared != 0; ++i) {
+    const StringC& s = first[i].String();
+    const std::size_t left = s.length() - offset;
+    shared = AgreeingBytes(headBytes, Bytes(s) + offset, left < shared ? left : shared);
+  }
+  return shared;
+}
+
 // The median of three keys.
 inline std::uint64_t Median(std::uint64_t a, std::uint64_t b, std::uint64_t c) {
   if (a < b) return b < c ? b : (a < c ? c : a);
@@ -193,12 +244,12 @@ std::size_t Log2(std::size_t n) {
   return log;
 }
 
-void Sorter::Sort(Entry* first, std::size_t n, std::size_t depth) const {
+void Sorter::Sort(Entry* first, std::size_t n, std::size_t offset) const {
   // Each pass partitions one range, sorts the two smaller parts by recursion
   // and goes on with the largest, so the recursion is at most log2(n) deep.
   std::size_t badPartitions = Log2(n) + 1;
   for (;;) {
-    const std::size_t next = (depth + 1) * kKeyBytes;
+    const std::size_t next = offset + kKeyBytes;
     if (n <= kInsertionLimit || badPartitions == 0) {
       SortByComparison(first, n, next);
       return;
@@ -211,32 +262,35 @@ void Sorter::Sort(Entry* first, std::size_t n, std::size_t depth) const {
     const std::size_t equalCount = n - below - above;
     Entry* const greater = equal + equalCount;
     const bool equalGoesOn = GoesOn(pivot);
+    // All keys equal: the keys go on where the texts first part.
+    const std::size_t equalOffset =
+        equalGoesOn && equalCount == n ? next + SharedLength(first, n, next) : next;
     if (equalGoesOn) {
-      SetKeys(equal, equalCount, next);
+      SetKeys(equal, equalCount, equalOffset);
     } else {
       MarkEqualRun(equal, equalCount);
     }
     // Go on with the largest part that needs work; recurse into the others.
     const std::size_t equalWork = equalGoesOn ? equalCount : 0;
     if (equalWork != 0 && equalWork >= below && equalWork >= above) {
-      Sort(first, below, depth);
-      Sort(greater, above, depth);
+      Sort(first, below, offset);
+      Sort(greater, above, offset);
       first = equal;
       n = equalCount;
-      ++depth;
+      offset = equalOffset;
       badPartitions = Log2(n) + 1;
       continue;
     }
-    if (equalWork != 0) Sort(equal, equalCount, depth + 1);
+    if (equalWork != 0) Sort(equal, equalCount, equalOffset);
     if (below == 0 && above == 0) return;
     // A part that keeps almost all of the range is a poor split; too many of
     // them in a row hand the range to std::sort, whose time is bounded.
     if (below >= above) {
-      Sort(greater, above, depth);
+      Sort(greater, above, offset);
       if (below > n - n / 8) --badPartitions;
       n = below;
     } else {
-      Sort(first, below, depth);
+      Sort(first, below, offset);
       if (above > n - n / 8) --badPartitions;
       first = greater;
       n = above;

@@ -343,6 +343,16 @@ std::vector<std::pair<std::string, V>> SortShapes() {
     prefixes.push_back(std::string(n, 'q') + "Q");
   }
   std::shuffle(prefixes.begin(), prefixes.end(), random);
+  // Long equal texts and long shared prefixes, with case variants and
+  // prefixes of each other deep inside, so the keys jump far.
+  std::string longText = text(300, cased);
+  const std::string longPrefix = text(1000, cased);
+  longText[250] = 'q';
+  V longRuns(200, longText);
+  longRuns[7][250] = 'Q';
+  longRuns[9] += 'x', longRuns[11].pop_back(), longRuns[13][0] = 'b';
+  for (int i = 0; i < 200; ++i) longRuns.push_back(longPrefix + text(random() % 12, cased));
+  std::shuffle(longRuns.begin(), longRuns.end(), random);
   V sorted = letters, reversed;
   std::sort(sorted.begin(), sorted.end(), [](const std::string& a, const std::string& b) {
     return StringC(a.data(), static_cast<int>(a.size()))
@@ -362,7 +372,8 @@ std::vector<std::pair<std::string, V>> SortShapes() {
           {"few distinct", few},
           {"long shared prefixes", paths},
           {"numbers", numbers},
-          {"prefix chains", prefixes}};
+          {"prefix chains", prefixes},
+          {"long runs", longRuns}};
 }
 
 // Each byte through tolower, as Compare lowers it in StrCompNoCase mode.

@@ -110,13 +110,13 @@ QUARNBASE_FAST_PATH const StringC& StringC::operator=(const StringC& other) {
   // from reading the fields again after the byte stores, which may alias them.
   char* const text = buffer;
   const unsigned int count = other.dataLength;
-  if (count == 0 || count > allocLength) {
-    AssignCopy(count, other.buffer);
+  if (count != 0 && count <= allocLength) {
+    dataLength = count;
+    std::memmove(text, other.buffer, count);
+    text[count] = '\0';
     return *this;
   }
-  dataLength = count;
-  std::memmove(text, other.buffer, count);
-  text[count] = '\0';
+  AssignCopy(count, other.buffer);
   return *this;
 }
 
@@ -125,13 +125,13 @@ QUARNBASE_FAST_PATH const StringC& StringC::operator+=(char ch) {
   // length is read and written before the bytes, as in operator=.
   char* const text = buffer;
   const unsigned int n = dataLength;
-  if (n >= allocLength) {
-    ConcatInPlace(1, &ch);
+  if (n < allocLength) {
+    dataLength = n + 1;
+    text[n] = ch;
+    text[n + 1] = '\0';
     return *this;
   }
-  dataLength = n + 1;
-  text[n] = ch;
-  text[n + 1] = '\0';
+  ConcatInPlace(1, &ch);
   return *this;
 }
 
