@@ -97,7 +97,7 @@ T& PerThread() {
   // the main thread, through the static destructors). A thread_local End
   // destroys it with the thread's other thread_locals; a use after that makes
   // a T again, which nothing destroys.
-  enum State : unsigned char { kUnmade, kLive, kEnded, kRemade };
+  enum State : unsigned char { kUnmade, kLive, kEnded };
   alignas(T) thread_local unsigned char storage[sizeof(T)];
   thread_local State state = kUnmade;
   struct End {
@@ -106,15 +106,13 @@ T& PerThread() {
       state = kEnded;
     }
   };
-  if (state != kLive && state != kRemade) {
+  if (state != kLive) {
     ::new (static_cast<void*>(storage)) T();
     if (state == kUnmade) {
-      state = kLive;
       thread_local End end;  // registers the destruction at the first use only
       static_cast<void>(end);
-    } else {
-      state = kRemade;
     }
+    state = kLive;
   }
   return *std::launder(reinterpret_cast<T*>(storage));
 }
