@@ -48,8 +48,8 @@ function(quarnbase_add_layer layer)
     target_compile_definitions(${target} PRIVATE QUARNBASE_HARDENED)
   endif()
   set_target_properties(${target} PROPERTIES POSITION_INDEPENDENT_CODE ON)
-  # Calls between the library's own exported functions go direct, not through
-  # the PLT: nobody may interpose them.
+  # Exported functions may be inlined into their callers in the same source
+  # file: nobody may interpose them.
   if(QUARNBASE_HAS_NO_INTERPOSITION)
     target_compile_options(${target} PRIVATE -fno-semantic-interposition)
   endif()

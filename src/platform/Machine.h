@@ -1,7 +1,7 @@
 // Machine.h - what the fast paths need of the processor: the vector
-// instructions (SSE2 where the build may assume it, AVX2 where the processor
-// running the library has it). The bit scans of words, which the inline
-// Compare needs too, are in quarnbase/internal/Words.h.
+// instructions (SSE2 where the build may assume it, AVX2 and on 64-bit x86
+// AVX-512BW where the processor running the library has them). The bit scans of words, which the
+// inline Compare needs too, are in quarnbase/internal/Words.h.
 //
 // Each piece tests _MSC_VER first, then GCC and clang, then falls back to
 // portable code. clang-cl defines both _MSC_VER and __clang__, so the MSVC
@@ -15,6 +15,8 @@
 // being MSVC's default). QUARN_AVX2_FUNCTION marks a function that may use
 // the AVX2 intrinsics, to be called only when CpuHasAvx2() holds: GCC and
 // clang want the target attribute, MSVC declares every intrinsic anyway.
+// QUARN_AVX512 and QUARN_AVX512_FUNCTION do the same for AVX-512BW, on 64-bit
+// x86 only: no 32-bit lane has a processor with it to run on.
 #if defined(_MSC_VER) && !defined(_M_ARM64EC) && (defined(_M_X64) || defined(_M_IX86))
 #define QUARN_X86_VECTORS 1
 #if defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
@@ -42,11 +44,20 @@
 #include <avxintrin.h>
 
 #include <avx2intrin.h>
+
+#include <avx512fintrin.h>
+
+#include <avx512bwintrin.h>
 #endif
 #if defined(__GNUC__) || defined(__clang__)
 #define QUARN_AVX2_FUNCTION __attribute__((target("avx2")))
+#define QUARN_AVX512_FUNCTION __attribute__((target("avx512f,avx512bw")))
 #else
 #define QUARN_AVX2_FUNCTION
+#define QUARN_AVX512_FUNCTION
+#endif
+#if defined(_M_X64) || defined(__x86_64__)
+#define QUARN_AVX512 1
 #endif
 #endif
 
@@ -69,6 +80,26 @@ inline bool CpuHasAvx2() {
 #elif defined(QUARN_X86_VECTORS)
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2") != 0;
+#else
+  return false;
+#endif
+}
+
+/// Whether the processor running the library has AVX-512F and AVX-512BW and
+/// the operating system saves their registers. False where QUARN_AVX512 is
+/// not defined.
+inline bool CpuHasAvx512bw() {
+#if defined(QUARN_AVX512) && defined(_MSC_VER)
+  if (!CpuHasAvx2()) return false;                // which checks the leaves and OSXSAVE
+  if ((_xgetbv(0) & 0xE6) != 0xE6) return false;  // the mask and vector state
+  int info[4];
+  __cpuidex(info, 7, 0);
+  const int hasF = 1 << 16;
+  const int hasBw = 1 << 30;
+  return (info[1] & hasF) != 0 && (info[1] & hasBw) != 0;
+#elif defined(QUARN_AVX512)
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0;
 #else
   return false;
 #endif

@@ -9,13 +9,76 @@
 #include <algorithm>
 #include <cctype>
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
+#include "Machine.h"
 #include "StringInternal.h"
 
 using quarn::detail::CText;
 
 namespace {
+
+// The variants of findChar. The plain one is strchr, which needs no length.
+const char* FindCharPlain(const char* text, unsigned int, char ch) { return std::strchr(text, ch); }
+
+#if defined(QUARN_AVX512) && !defined(QUARNBASE_NO_SIMD)
+// `v` with a zero byte where it holds `ch` (broadcast in `c`) or zero, and
+// nonzero bytes elsewhere: min(v ^ c, v), so one pass finds either.
+QUARN_AVX512_FUNCTION inline __m512i StopBytes(__m512i v, __m512i c) {
+  return _mm512_min_epu8(_mm512_xor_si512(v, c), v);
+}
+
+QUARN_AVX512_FUNCTION inline std::uint64_t ZeroBytes(__m512i v) {
+  return _mm512_testn_epi8_mask(v, v);
+}
+
+// The first `ch` or zero byte among the 64 at `at`, or null.
+QUARN_AVX512_FUNCTION inline const char* FirstStop(const char* at, __m512i c) {
+  const std::uint64_t found = ZeroBytes(StopBytes(_mm512_loadu_si512(at), c));
+  return found != 0 ? at + quarn::detail::LowestSetBit(found) : nullptr;
+}
+
+// The AVX-512BW variant, sixty-four bytes at a time: two operations test a
+// block for `ch` and zero, so on long texts it keeps pace with memchr, which
+// tests for one value. Loads stay inside text[0, length): the first block is
+// unaligned, then 256 bytes per round from an aligned address, then single
+// blocks, and last the block that ends at `length`. Texts under 64 bytes are
+// read through a mask, which touches no byte past the text.
+QUARN_AVX512_FUNCTION const char* FindCharAvx512(const char* text, unsigned int length, char ch) {
+  const __m512i c = _mm512_set1_epi8(ch);
+  const char* const end = text + length;
+  const char* stop = nullptr;
+  if (length < 64) {
+    const __mmask64 inside = (std::uint64_t{1} << length) - 1;
+    const std::uint64_t found =
+        ZeroBytes(StopBytes(_mm512_maskz_loadu_epi8(inside, text), c)) & inside;
+    if (found != 0) stop = text + quarn::detail::LowestSetBit(found);
+  } else {
+    stop = FirstStop(text, c);
+    const char* at = text + (64 - (reinterpret_cast<std::uintptr_t>(text) & 63));
+    for (; stop == nullptr && end - at >= 256; at += 256) {
+      const __m512i m0 = _mm512_min_epu8(StopBytes(_mm512_load_si512(at), c),
+                                         StopBytes(_mm512_load_si512(at + 64), c));
+      const __m512i m1 = _mm512_min_epu8(StopBytes(_mm512_load_si512(at + 128), c),
+                                         StopBytes(_mm512_load_si512(at + 192), c));
+      if (ZeroBytes(_mm512_min_epu8(m0, m1)) != 0) break;
+    }
+    for (; stop == nullptr && end - at >= 64; at += 64) stop = FirstStop(at, c);
+    if (stop == nullptr && at != end) stop = FirstStop(end - 64, c);
+  }
+  if (stop == nullptr) return ch == '\0' ? end : nullptr;  // the terminator
+  return *stop == ch ? stop : nullptr;
+}
+
+// Chooses the variant of findChar when the library loads.
+struct FindSetup {
+  FindSetup() {
+    if (quarn::platform::CpuHasAvx512bw()) quarn::detail::findChar = FindCharAvx512;
+  }
+};
+const FindSetup findSetup;
+#endif
 
 // Offset of a search hit within `text`, or -1 for no hit.
 inline int OffsetOf(const char* hit, const char* text) {
@@ -54,20 +117,23 @@ void ConvertCase(char* text, bool toUpper) {
 
 }  // namespace
 
+const char* (*quarn::detail::findChar)(const char*, unsigned int, char) = FindCharPlain;
+
 int StringC::Find(const char* text) const {
   const char* const haystack = Text();
   const char* const needle = CText(text);
   if (dataLength < kFindShortText) return OffsetOf(std::strstr(haystack, needle), haystack);
   if (needle[0] == '\0') return 0;
   // In a longer text, the candidates are the places of the needle's first
-  // byte, which strchr finds up to the end of the C text (as fast as a scan
+  // byte, which findChar finds up to the end of the C text (as fast as a scan
   // can go when that byte is rare); each is checked in place. A needle that
   // matches lies wholly in the C text, since it holds no zero byte. When the
   // candidates keep failing, strstr takes the rest, in linear time.
   const std::size_t length = std::strlen(needle);
   const char* from = haystack;
   for (int misses = 0; misses < kFindMisses; ++misses) {
-    const char* const hit = std::strchr(from, needle[0]);
+    const char* const hit = quarn::detail::findChar(
+        from, dataLength - static_cast<unsigned int>(from - haystack), needle[0]);
     if (hit == nullptr) return -1;
     const std::size_t offset = static_cast<std::size_t>(hit - haystack);
     if (length > dataLength - offset) return -1;  // no room left for the needle

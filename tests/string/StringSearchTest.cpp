@@ -137,6 +137,24 @@ TEST(StringFind, AgreesWithTheCLibraryOnTheCText) {
   }
 }
 
+// A byte that occurs once is found wherever it stands, in short texts and in
+// every block of long ones; a zero byte before it hides it.
+TEST(StringFind, FindsALoneByteAtEveryOffset) {
+  for (const int length : {1, 63, 64, 65, 300, 700}) {
+    for (int at = 0; at < length; ++at) {
+      std::string bytes(static_cast<std::size_t>(length), 'x');
+      bytes[static_cast<std::size_t>(at)] = 'y';
+      EXPECT_EQ(StringC(bytes.data(), length).Find('y'), at) << length;
+      if (at == length - 1) continue;
+      bytes[static_cast<std::size_t>(at)] = '\0';
+      bytes.back() = 'y';
+      const StringC hidden(bytes.data(), length);
+      EXPECT_EQ(hidden.Find('y'), -1) << length << " " << at;
+      EXPECT_EQ(hidden.Find('\0'), at) << length;
+    }
+  }
+}
+
 TEST(StringExtract, MidLeftAndRightClampToTheText) {
   StringC s("abcdef");
   s.GetBuffer(40);  // spare capacity is not passed on

@@ -46,6 +46,12 @@ namespace detail {
 QUARNBASE_EXPORT extern StrCompValE (*compareExact)(const char* a, unsigned int aLength,
                                                     const char* b, unsigned int bLength);
 
+/// The first `ch` of the C text `text`, whose terminator is at `length` or
+/// before (a zero byte ends it), or null: strchr with the length known. The
+/// variant that suits the processor, chosen when the library loads (strchr
+/// until then). Exported data, so that the inline Find reaches it directly.
+QUARNBASE_EXPORT extern const char* (*findChar)(const char* text, unsigned int length, char ch);
+
 /// StringC::Compare of two texts (null for a record without a buffer) where
 /// the inline path leaves it: in StrCompNoCase mode, or with a null `a` or `b`,
 /// which sorts before every text and equals only another null one.
@@ -63,7 +69,15 @@ inline StrCompValE OrderOfLengths(std::size_t aLength, std::size_t bLength) {
   return aLength < bLength ? StrCompLess : StrCompGreater;
 }
 
+/// The longest common length of two texts that the inline Compare orders by
+/// itself, by words; longer ones go to compareExact. Without word-at-a-time
+/// code only empty texts.
 #ifndef QUARNBASE_NO_SIMD
+constexpr unsigned int kShortCompareBytes = 16;
+#else
+constexpr unsigned int kShortCompareBytes = 0;
+#endif
+
 /// The offset of the first byte where `a` and `b` differ among their first n
 /// (sizeof(Word) <= n <= 2 * sizeof(Word)), or n: two words each, at 0 and
 /// ending at n.
@@ -97,7 +111,6 @@ inline StrCompValE CompareShort(const char* a, unsigned int aLength, const char*
   }
   return at < n ? OrderBytes(a[at], b[at]) : OrderOfLengths(aLength, bLength);
 }
-#endif
 
 }  // namespace detail
 }  // namespace quarn
@@ -139,13 +152,11 @@ QUARNBASE_FAST_PATH StrCompValE StringC::Compare(const StringC& other, StrCompMo
   if (mode == StrCompNoCase || buffer == nullptr || other.buffer == nullptr) {
     return quarn::detail::CompareOther(buffer, dataLength, other.buffer, other.dataLength, mode);
   }
-#ifndef QUARNBASE_NO_SIMD
   const unsigned int n = dataLength < other.dataLength ? dataLength : other.dataLength;
-  if (n <= 16) {
-    return quarn::detail::CompareShort(buffer, dataLength, other.buffer, other.dataLength, n);
+  if (n > quarn::detail::kShortCompareBytes) {
+    return quarn::detail::compareExact(buffer, dataLength, other.buffer, other.dataLength);
   }
-#endif
-  return quarn::detail::compareExact(buffer, dataLength, other.buffer, other.dataLength);
+  return quarn::detail::CompareShort(buffer, dataLength, other.buffer, other.dataLength, n);
 }
 
 QUARNBASE_FAST_PATH bool StringC::operator==(const StringC& other) const {
@@ -159,7 +170,7 @@ QUARNBASE_FAST_PATH bool StringC::operator!=(const StringC& other) const {
 
 QUARNBASE_FAST_PATH int StringC::Find(char ch) const {
   const char* const text = Text();
-  const char* const hit = std::strchr(text, ch);
+  const char* const hit = quarn::detail::findChar(text, dataLength, ch);
   return hit != nullptr ? static_cast<int>(hit - text) : -1;
 }
 
