@@ -1,7 +1,8 @@
 // Machine.h - what the fast paths need of the processor: the vector
 // instructions (SSE2 where the build may assume it, AVX2 and on 64-bit x86
-// AVX-512BW where the processor running the library has them). The bit scans of words, which the
-// inline Compare needs too, are in quarnbase/internal/Words.h.
+// AVX-512BW where the processor running the library has them). The bit scans
+// of words, which the inline Compare needs too, are in
+// quarnbase/internal/Words.h.
 //
 // Each piece tests _MSC_VER first, then GCC and clang, then falls back to
 // portable code. clang-cl defines both _MSC_VER and __clang__, so the MSVC
@@ -44,6 +45,8 @@
 #include <avxintrin.h>
 
 #include <avx2intrin.h>
+
+#include <smmintrin.h>  // the rounding constants that avx512fintrin.h uses
 
 #include <avx512fintrin.h>
 
